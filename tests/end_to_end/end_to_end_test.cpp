@@ -1,0 +1,96 @@
+// The real tool with the real library beside it, on a temporary user's configuration.
+#include <gtest/gtest.h>
+
+#include "process.h"
+#include "temporary_folder.h"
+
+namespace {
+
+class EndToEndTest : public testing::Test {
+ protected:
+  EndToEndTest() {
+    std::filesystem::create_directories(runtime());
+    std::filesystem::create_directories(home());
+  }
+
+  const std::filesystem::path& root() const { return folder_.path(); }
+  std::filesystem::path runtime() const { return root() / "runtime"; }
+  std::filesystem::path home() const { return root() / "home"; }
+  std::filesystem::path config_home() const { return root() / "config"; }
+
+  // An existing folder whose absolute path is exactly length bytes long.
+  std::filesystem::path FolderWithPathLength(std::size_t length) const {
+    std::filesystem::path folder = runtime();
+    while (folder.string().size() + 1 + 200 < length) {
+      folder /= std::string(200, 'd');
+    }
+    folder /= std::string(length - folder.string().size() - 1, 'e');
+    EXPECT_EQ(folder.string().size(), length);
+    std::filesystem::create_directories(folder);
+    return folder;
+  }
+
+  static void WriteRegistry(const std::filesystem::path& config_folder, const std::string& path) {
+    WriteFile(config_folder / "openvr" / "openvrpaths.vrpath",
+              R"({ "runtime": [ ")" + path + R"(" ], "version": 1 })");
+  }
+
+  ProcessResult RunTool(std::map<std::string, std::string> environment = {}) const {
+    environment.emplace("HOME", home().string());
+    environment.emplace("XDG_CONFIG_HOME", config_home().string());
+    return RunProcess(TOOL, {.environment = environment});
+  }
+
+ private:
+  TemporaryFolder folder_;
+};
+
+TEST_F(EndToEndTest, PrintsTheRegisteredRuntime) {
+  WriteRegistry(config_home(), runtime().string());
+  const ProcessResult result = RunTool();
+  EXPECT_EQ(result.standard_output, runtime().string() + "\n");
+  EXPECT_EQ(result.standard_error, "");
+  EXPECT_EQ(result.exit_status, 0);
+}
+
+TEST_F(EndToEndTest, FindsTheRegistryInTheHomeFolder) {
+  WriteRegistry(home() / ".config", runtime().string());
+  const ProcessResult result = RunProcess(TOOL, {.environment = {{"HOME", home().string()}}});
+  EXPECT_EQ(result.standard_output, runtime().string() + "\n");
+  EXPECT_EQ(result.exit_status, 0);
+}
+
+TEST_F(EndToEndTest, PrintsTheOverride) {
+  const std::filesystem::path other = root() / "other runtime";
+  std::filesystem::create_directories(other);
+  WriteRegistry(config_home(), runtime().string());
+  const ProcessResult result = RunTool({{"VR_OVERRIDE", other.string()}});
+  EXPECT_EQ(result.standard_output, other.string() + "\n");
+  EXPECT_EQ(result.exit_status, 0);
+}
+
+TEST_F(EndToEndTest, NoRuntimePrintsNothingAndExitsWith1) {
+  const ProcessResult result = RunTool();
+  EXPECT_EQ(result.standard_output, "");
+  EXPECT_EQ(result.standard_error, "vr-runtime-path: no OpenVR runtime found\n");
+  EXPECT_EQ(result.exit_status, 1);
+}
+
+// The tool's buffer holds 1024 bytes: a path of 1022 bytes and its NUL fit with room to spare;
+// one of 1023 bytes needs all 1024, which the tool does not accept.
+TEST_F(EndToEndTest, PrintsAPathOf1022Bytes) {
+  const std::filesystem::path folder = FolderWithPathLength(1022);
+  WriteRegistry(config_home(), folder.string());
+  const ProcessResult result = RunTool();
+  EXPECT_EQ(result.standard_output, folder.string() + "\n");
+  EXPECT_EQ(result.exit_status, 0);
+}
+
+TEST_F(EndToEndTest, DoesNotPrintAPathOf1023Bytes) {
+  WriteRegistry(config_home(), FolderWithPathLength(1023).string());
+  const ProcessResult result = RunTool();
+  EXPECT_EQ(result.standard_output, "");
+  EXPECT_EQ(result.exit_status, 1);
+}
+
+}  // namespace

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Configures and builds the tool against another openvr_api library (OPENVR_API_LIBRARY) in a
+# temporary build tree, then checks that the tool it produces answers through that library.
+# Arguments: source folder, CMake generator, the other library.
+set -euo pipefail
+source_dir=$1 generator=$2 other_library=$3
+
+build_dir=$(mktemp -d)
+trap 'rm -rf "$build_dir"' EXIT
+
+cmake -S "$source_dir" -B "$build_dir" -G "$generator" -DBUILD_TESTING=OFF \
+  -DOPENVR_API_LIBRARY="$other_library" >/dev/null
+cmake --build "$build_dir" --target vr-runtime-path >/dev/null
+
+if [[ -e "$build_dir/libopenvr_api.so" ]]; then
+  echo "our own library was built although another one was chosen" >&2
+  exit 1
+fi
+output=$(env -i STAND_IN_RESULT=1 STAND_IN_TEXT_HEX=2f6f746865722f6c696272617279 \
+  STAND_IN_REQUIRED_SIZE=15 "$build_dir/vr-runtime-path")
+if [[ "$output" != "/other/library" ]]; then
+  echo "unexpected output: '$output'" >&2
+  exit 1
+fi

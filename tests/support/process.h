@@ -1,0 +1,35 @@
+// Runs a program as a child process with a controlled environment and standard output.
+#ifndef VR_RUNTIME_PATH_TESTS_PROCESS_H
+#define VR_RUNTIME_PATH_TESTS_PROCESS_H
+
+#include <map>
+#include <string>
+#include <vector>
+
+enum class StandardOutput {
+  kCaptured,    // collected into ProcessResult::standard_output
+  kFullDevice,  // /dev/full: every write fails for lack of space
+  kClosed,      // descriptor 1 is not open
+  kBrokenPipe,  // a pipe whose reading end is already closed
+};
+
+struct ProcessOptions {
+  std::vector<std::string> arguments = {};
+  // The child's whole environment, apart from a few variables that only configure the test
+  // machinery (PATH and the sanitizers' options).
+  std::map<std::string, std::string> environment = {};
+  StandardOutput standard_output = StandardOutput::kCaptured;
+  // Start the child with SIGPIPE ignored, so that a broken pipe shows up as a failed write.
+  bool ignore_sigpipe = false;
+};
+
+struct ProcessResult {
+  std::string standard_output;
+  std::string standard_error;
+  int exit_status = -1;  // -1 when the process was killed by a signal
+  int signal = 0;        // the signal that ended the process, or 0
+};
+
+ProcessResult RunProcess(const std::string& program, const ProcessOptions& options);
+
+#endif  // VR_RUNTIME_PATH_TESTS_PROCESS_H

@@ -1,0 +1,25 @@
+// Sets environment variables for the length of a test and restores them afterwards.
+#ifndef VR_RUNTIME_PATH_TESTS_SCOPED_ENVIRONMENT_H
+#define VR_RUNTIME_PATH_TESTS_SCOPED_ENVIRONMENT_H
+
+#include <map>
+#include <optional>
+#include <string>
+
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment() = default;
+  ~ScopedEnvironment();
+  ScopedEnvironment(const ScopedEnvironment&) = delete;
+  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+  void Set(const std::string& name, const std::string& value);
+  void Unset(const std::string& name);
+
+ private:
+  void Remember(const std::string& name);
+
+  std::map<std::string, std::optional<std::string>> saved_;
+};
+
+#endif  // VR_RUNTIME_PATH_TESTS_SCOPED_ENVIRONMENT_H
