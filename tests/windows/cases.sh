@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# One case of the Windows tests, run under Wine: cases.sh <case>
+#
+# Environment: EMULATOR (runs a Windows program), WINE_DIR (the prefix's folder, made by
+# wine_prefix.sh), TOOL (the built executable, our openvr_api.dll beside it) and STAND_IN_TOOL
+# (a copy of it beside the scriptable stand-in DLL).
+set -euo pipefail
+case_name=$1
+: "${EMULATOR:?}" "${TOOL:?}" "${STAND_IN_TOOL:?}"
+source "$(dirname "$0")/wine_environment.sh"
+
+# Windows looks for DLLs in the working folder too: run where there are none.
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# The prefix's user profile: the one folder under drive_c/users that is not Public.
+profile=$(find "$WINEPREFIX/drive_c/users" -mindepth 1 -maxdepth 1 -type d ! -name Public | head -n 1)
+[[ -n "$profile" ]] || fail "no user profile in $WINEPREFIX"
+registry="$profile/AppData/Local/openvr/openvrpaths.vrpath"
+
+# A runtime folder whose name holds characters outside ASCII, as Linux and Windows see it.
+runtime_unix="$WINEPREFIX/drive_c/VR Runtimes/Rüntime ✓"
+runtime_windows='C:\VR Runtimes\Rüntime ✓'
+mkdir -p "$runtime_unix"
+
+write_registry() { # JSON strings escape the backslashes of a Windows path
+  mkdir -p "$(dirname "$registry")"
+  printf '{ "runtime": [ "%s" ], "config": [ "C:\\\\nowhere" ], "version": 1 }' \
+    "${1//\\/\\\\}" >"$registry"
+}
+# Every case starts without a registry; the profile is shared by all cases.
+rm -f "$registry"
+
+# run <program> [arguments...]: standard output and error to files, status in $status.
+run() {
+  status=0
+  "$EMULATOR" "$@" >"$work/stdout" 2>"$work/stderr" || status=$?
+}
+
+expect_stdout() {
+  if ! printf '%s' "$1" | cmp -s - "$work/stdout"; then
+    fail "standard output: expected $(printf '%s' "$1" | od -An -c), got $(od -An -c "$work/stdout")"
+  fi
+}
+
+expect_stderr() {
+  if ! printf '%s' "$1" | cmp -s - "$work/stderr"; then
+    fail "standard error: expected '$1', got '$(cat "$work/stderr")'"
+  fi
+}
+
+expect_status() {
+  [[ "$status" == "$1" ]] || fail "exit status: expected $1, got $status"
+}
+
+no_runtime_message=$'vr-runtime-path: no OpenVR runtime found\r\n'
+
+case "$case_name" in
+  registry)
+    [[ "$(basename "$profile")" == "$USER" ]] || fail "the profile is not named after $USER"
+    write_registry "$runtime_windows"
+    run "$TOOL"
+    expect_stdout "$runtime_windows"$'\r\n'
+    expect_stderr ""
+    expect_status 0
+    ;;
+  arguments)
+    write_registry "$runtime_windows"
+    run "$TOOL" --help /? "two words" ""
+    expect_stdout "$runtime_windows"$'\r\n'
+    expect_status 0
+    ;;
+  override)
+    write_registry 'C:\windows'
+    VR_OVERRIDE="$runtime_windows" run "$TOOL"
+    expect_stdout "$runtime_windows"$'\r\n'
+    expect_status 0
+    ;;
+  no-runtime)
+    run "$TOOL"
+    expect_stdout ""
+    expect_stderr "$no_runtime_message"
+    expect_status 1
+    ;;
+  output-not-written)
+    write_registry "$runtime_windows"
+    status=0
+    "$EMULATOR" "$TOOL" >/dev/full 2>"$work/stderr" || status=$?
+    expect_status 1
+    grep -q '^vr-runtime-path: cannot write to standard output' "$work/stderr" ||
+      fail "standard error: $(cat "$work/stderr")"
+    ;;
+  missing-library)
+    mkdir "$work/alone"
+    cp "$TOOL" "$work/alone/"
+    run "$work/alone/$(basename "$TOOL")"
+    expect_stdout ""
+    [[ "$status" != 0 ]] || fail "started without openvr_api.dll"
+    ;;
+  stand-in-library)
+    STAND_IN_RESULT=1 STAND_IN_TEXT_HEX=443a5c5374616e642d496e00 STAND_IN_REQUIRED_SIZE=12 \
+      STAND_IN_CALL_LOG="Z:$work/calls.log" run "$STAND_IN_TOOL"
+    expect_stdout $'D:\\Stand-In\r\n'
+    expect_status 0
+    printf 'buffer_size=1024 zero_filled=1\r\n' | cmp -s - "$work/calls.log" ||
+      fail "calls: $(od -An -c "$work/calls.log")"
+    ;;
+  stand-in-no-path)
+    STAND_IN_RESULT=1 STAND_IN_TEXT_HEX=443a5c00 STAND_IN_REQUIRED_SIZE=1024 run "$STAND_IN_TOOL"
+    expect_stdout ""
+    expect_stderr "$no_runtime_message"
+    expect_status 1
+    ;;
+  *)
+    fail "unknown case $case_name"
+    ;;
+esac
