@@ -1,24 +1,39 @@
 #!/usr/bin/env bash
-# Installs what the builds and the tests need, then builds and runs every test suite: the
-# native one, and the Windows one cross-built with MinGW-w64 and run under Wine.
+# Installs what the builds and the tests need, then builds and runs every suite: the native
+# one, the same under AddressSanitizer and UndefinedBehaviorSanitizer, the Windows one
+# (cross-built with MinGW-w64, run under Wine), and a bounded fuzzing run on the library.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib/packages.sh
 
 require_packages "${BUILD_PACKAGES[@]}" libgtest-dev clang-format \
-  g++-mingw-w64-x86-64-posix wine64
+  g++-mingw-w64-x86-64-posix wine64 clang libclang-rt-14-dev
 
-echo "== Formatting" >&2
+step() { echo "== $*" >&2; }
+
+step "Formatting"
 git ls-files -- '*.c' '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
-# build_and_test <preset>: configure with warnings as errors, build, package, run the tests.
-build_and_test() {
-  echo "== $1: build and tests" >&2
+# build <preset>: configure with the tests and warnings as errors, then build.
+build() {
   cmake --preset "$1" -DBUILD_TESTING=ON -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
   cmake --build --preset "$1"
-  cmake --build --preset "$1" --target package
-  ctest --preset "$1"
 }
 
-build_and_test default
-build_and_test windows
+step "Native: build, package and tests"
+build default
+cmake --build --preset default --target package
+ctest --preset default
+
+step "Native under sanitizers: build and tests"
+build asan
+ctest --preset asan
+
+step "Windows: cross build, package, and tests under Wine"
+build windows
+cmake --build --preset windows --target package
+ctest --preset windows
+
+step "Fuzzing the registry reader"
+build fuzz
+ctest --preset fuzz

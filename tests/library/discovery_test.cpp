@@ -128,6 +128,11 @@ INSTANTIATE_TEST_SUITE_P(
                                      [](const auto& registry, const auto&) {
                                        std::filesystem::create_symlink("/dev/zero", registry);
                                      }},
+                    // A regular file whose every read fails.
+                    RegistryKindCase{"ReadError",
+                                     [](const auto& registry, const auto&) {
+                                       std::filesystem::create_symlink("/proc/self/mem", registry);
+                                     }},
                     RegistryKindCase{"DanglingLink",
                                      [](const auto& registry, const auto& root) {
                                        std::filesystem::create_symlink(root / "missing", registry);

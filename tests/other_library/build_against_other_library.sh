@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # Configures and builds the tool against another openvr_api library (OPENVR_API_LIBRARY) in a
 # temporary build tree, then checks that the tool it produces answers through that library.
-# Arguments: source folder, CMake generator, the other library.
+# Arguments: source folder, CMake generator, the other library, then further CMake settings.
 set -euo pipefail
 source_dir=$1 generator=$2 other_library=$3
+shift 3
 
 build_dir=$(mktemp -d)
 trap 'rm -rf "$build_dir"' EXIT
 
 cmake -S "$source_dir" -B "$build_dir" -G "$generator" -DBUILD_TESTING=OFF \
-  -DOPENVR_API_LIBRARY="$other_library" >/dev/null
+  -DOPENVR_API_LIBRARY="$other_library" "$@" >/dev/null
 cmake --build "$build_dir" --target vr-runtime-path >/dev/null
 
 if [[ -e "$build_dir/libopenvr_api.so" ]]; then

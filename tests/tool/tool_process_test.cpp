@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -122,6 +123,7 @@ TEST_P(ToolWriteFailureTest, ReportsTheFailureAndExitsWith1) {
       RunTool(Reporting("/opt/vr\0"s, 8), {}, GetParam().standard_output, /*ignore_sigpipe=*/true);
   EXPECT_EQ(result.exit_status, 1);
   EXPECT_EQ(result.standard_error.rfind(kWriteErrorMessage, 0), 0U) << result.standard_error;
+  EXPECT_EQ(std::count(result.standard_error.begin(), result.standard_error.end(), '\n'), 1);
   EXPECT_EQ(result.standard_error.back(), '\n');
 }
 
