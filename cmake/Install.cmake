@@ -1,31 +1,36 @@
 # Installation and packages: a zip on Windows, a .tar.gz elsewhere.
 include(GNUInstallDirs)
 
-if(WIN32)
-  # One folder: the DLL beside the executable, where Windows looks for it first.
-  set(install_bindir .)
-  set(install_libdir .)
-  set(install_docdir .)
-else()
-  set(install_bindir ${CMAKE_INSTALL_BINDIR})
-  set(install_libdir ${CMAKE_INSTALL_LIBDIR})
-  set(install_docdir ${CMAKE_INSTALL_DOCDIR})
-  # The installed tool finds the library through a run path relative to itself, wherever the
-  # installed tree is moved.
-  file(RELATIVE_PATH libdir_from_bindir /${install_bindir} /${install_libdir})
-  set_target_properties(vr-runtime-path PROPERTIES INSTALL_RPATH "$ORIGIN/${libdir_from_bindir}")
-endif()
-
 set(installed_targets vr-runtime-path)
 if(TARGET openvr_api)
   list(APPEND installed_targets openvr_api)
 endif()
+
+if(WIN32)
+  # One folder: the DLL beside the executable, where Windows looks for it first.
+  set(private_dir .)
+  set(install_docdir .)
+else()
+  # The tool and its library stay side by side in a folder of their own, as in the build tree,
+  # so that the tool's run path holds in both, and a library with so common a name stays off
+  # the system's library path. bin/ holds a symbolic link; the loader resolves $ORIGIN through
+  # it to the real folder.
+  set(private_dir ${CMAKE_INSTALL_LIBDIR}/${PROJECT_NAME})
+  set(install_docdir ${CMAKE_INSTALL_DOCDIR})
+
+  file(RELATIVE_PATH link_target /${CMAKE_INSTALL_BINDIR} /${private_dir}/vr-runtime-path)
+  set(link ${PROJECT_BINARY_DIR}/install_links/vr-runtime-path)
+  file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/install_links)
+  file(CREATE_LINK ${link_target} ${link} SYMBOLIC)
+  install(FILES ${link} DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+
 install(
   TARGETS ${installed_targets}
-  RUNTIME DESTINATION ${install_bindir}
-  LIBRARY DESTINATION ${install_libdir}
+  RUNTIME DESTINATION ${private_dir}
+  LIBRARY DESTINATION ${private_dir}
   # Import libraries are for building, not for running: not part of an installation.
-  ARCHIVE DESTINATION ${install_libdir} COMPONENT development EXCLUDE_FROM_ALL)
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development EXCLUDE_FROM_ALL)
 install(FILES README.md DESTINATION ${install_docdir})
 
 set(CPACK_PACKAGE_NAME ${PROJECT_NAME})

@@ -84,6 +84,9 @@ ProcessResult RunProcess(const std::string& program, const ProcessOptions& optio
       break;
   }
   posix_spawn_file_actions_adddup2(&actions, fileno(captured_error.get()), STDERR_FILENO);
+  if (!options.working_directory.empty()) {
+    posix_spawn_file_actions_addchdir_np(&actions, options.working_directory.c_str());
+  }
 
   // The child starts with SIGPIPE either at its default or ignored, whatever the test
   // process itself does with it.
@@ -123,7 +126,12 @@ ProcessResult RunProcess(const std::string& program, const ProcessOptions& optio
   }
 
   int status = 0;
-  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  pid_t waited = 0;
+  while ((waited = ::waitpid(child, &status, 0)) < 0 && errno == EINTR) {
+  }
+  if (waited != child) {
+    ADD_FAILURE() << "cannot wait for " << program << ": " << std::strerror(errno);
+    return result;
   }
   if (WIFEXITED(status)) {
     result.exit_status = WEXITSTATUS(status);

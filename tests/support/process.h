@@ -19,6 +19,8 @@ struct ProcessOptions {
   // machinery (PATH and the sanitizers' options).
   std::map<std::string, std::string> environment = {};
   StandardOutput standard_output = StandardOutput::kCaptured;
+  // The child's working directory; empty for the test's own.
+  std::string working_directory = {};
   // Start the child with SIGPIPE ignored, so that a broken pipe shows up as a failed write.
   bool ignore_sigpipe = false;
 };

@@ -40,8 +40,10 @@ Environment Reporting(std::string_view text, uint32_t required_size) {
 ProcessResult RunTool(Environment environment, std::vector<std::string> arguments = {},
                       StandardOutput standard_output = StandardOutput::kCaptured,
                       bool ignore_sigpipe = false) {
-  return RunProcess(STAND_IN_TOOL, {std::move(arguments), std::move(environment), standard_output,
-                                    ignore_sigpipe});
+  return RunProcess(STAND_IN_TOOL, {.arguments = std::move(arguments),
+                                    .environment = std::move(environment),
+                                    .standard_output = standard_output,
+                                    .ignore_sigpipe = ignore_sigpipe});
 }
 
 struct OutputCase {
@@ -109,6 +111,22 @@ TEST(ToolTest, CallsTheLibraryOnceWithAZeroFilledBufferOf1024Bytes) {
   std::stringstream calls;
   calls << log_file.rdbuf();
   EXPECT_EQ(calls.str(), "buffer_size=1024 zero_filled=1\n");
+}
+
+// The tool looks for openvr_api beside itself only, never in the working directory, where
+// anybody's file could be.
+TEST(ToolTest, DoesNotLoadALibraryFromTheWorkingDirectory) {
+  const TemporaryFolder folder;
+  const std::filesystem::path tool_alone = folder.path() / "vr-runtime-path";
+  std::filesystem::copy_file(STAND_IN_TOOL, tool_alone);
+
+  const ProcessResult result = RunProcess(
+      tool_alone.string(),
+      {.environment = Reporting("/opt/vr\0"s, 8),
+       .working_directory = std::filesystem::path(STAND_IN_TOOL).parent_path().string()});
+  EXPECT_EQ(result.standard_output, "");
+  EXPECT_NE(result.exit_status, 0);
+  EXPECT_NE(result.exit_status, 1) << "the tool started, with the working directory's library";
 }
 
 struct WriteFailureCase {
