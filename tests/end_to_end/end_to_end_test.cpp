@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "process.h"
+#include "registry_file.h"
 #include "temporary_folder.h"
 
 namespace {
@@ -30,11 +31,6 @@ class EndToEndTest : public testing::Test {
     return folder;
   }
 
-  static void WriteRegistry(const std::filesystem::path& config_folder, const std::string& path) {
-    WriteFile(config_folder / "openvr" / "openvrpaths.vrpath",
-              R"({ "runtime": [ ")" + path + R"(" ], "version": 1 })");
-  }
-
   ProcessResult RunTool(std::map<std::string, std::string> environment = {}) const {
     environment.emplace("HOME", home().string());
     environment.emplace("XDG_CONFIG_HOME", config_home().string());
@@ -46,7 +42,7 @@ class EndToEndTest : public testing::Test {
 };
 
 TEST_F(EndToEndTest, PrintsTheRegisteredRuntime) {
-  WriteRegistry(config_home(), runtime().string());
+  WriteRegistry(config_home(), RegistryNaming(runtime().string()));
   const ProcessResult result = RunTool();
   EXPECT_EQ(result.standard_output, runtime().string() + "\n");
   EXPECT_EQ(result.standard_error, "");
@@ -54,7 +50,7 @@ TEST_F(EndToEndTest, PrintsTheRegisteredRuntime) {
 }
 
 TEST_F(EndToEndTest, FindsTheRegistryInTheHomeFolder) {
-  WriteRegistry(home() / ".config", runtime().string());
+  WriteRegistry(home() / ".config", RegistryNaming(runtime().string()));
   const ProcessResult result = RunProcess(TOOL, {.environment = {{"HOME", home().string()}}});
   EXPECT_EQ(result.standard_output, runtime().string() + "\n");
   EXPECT_EQ(result.exit_status, 0);
@@ -63,7 +59,7 @@ TEST_F(EndToEndTest, FindsTheRegistryInTheHomeFolder) {
 TEST_F(EndToEndTest, PrintsTheOverride) {
   const std::filesystem::path other = root() / "other runtime";
   std::filesystem::create_directories(other);
-  WriteRegistry(config_home(), runtime().string());
+  WriteRegistry(config_home(), RegistryNaming(runtime().string()));
   const ProcessResult result = RunTool({{"VR_OVERRIDE", other.string()}});
   EXPECT_EQ(result.standard_output, other.string() + "\n");
   EXPECT_EQ(result.exit_status, 0);
@@ -80,14 +76,14 @@ TEST_F(EndToEndTest, NoRuntimePrintsNothingAndExitsWith1) {
 // one of 1023 bytes needs all 1024, which the tool does not accept.
 TEST_F(EndToEndTest, PrintsAPathOf1022Bytes) {
   const std::filesystem::path folder = FolderWithPathLength(1022);
-  WriteRegistry(config_home(), folder.string());
+  WriteRegistry(config_home(), RegistryNaming(folder.string()));
   const ProcessResult result = RunTool();
   EXPECT_EQ(result.standard_output, folder.string() + "\n");
   EXPECT_EQ(result.exit_status, 0);
 }
 
 TEST_F(EndToEndTest, DoesNotPrintAPathOf1023Bytes) {
-  WriteRegistry(config_home(), FolderWithPathLength(1023).string());
+  WriteRegistry(config_home(), RegistryNaming(FolderWithPathLength(1023).string()));
   const ProcessResult result = RunTool();
   EXPECT_EQ(result.standard_output, "");
   EXPECT_EQ(result.exit_status, 1);

@@ -12,15 +12,6 @@ DiscoveryFixture::DiscoveryFixture() {
   std::filesystem::create_directories(home());
 }
 
-void DiscoveryFixture::WriteRegistry(const std::filesystem::path& config_folder,
-                                     std::string_view contents) {
-  WriteFile(config_folder / "openvr" / "openvrpaths.vrpath", contents);
-}
-
-std::string RegistryNaming(std::string_view runtime_path) {
-  return R"({ "runtime": [ ")" + std::string(runtime_path) + R"(" ] })";
-}
-
 std::string DiscoveryFixture::Expand(std::string text) const {
   for (const auto& [placeholder, value] :
        {std::pair<std::string, std::string>{"{runtime}", runtime().string()},

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "registry_file.h"
 #include "scoped_environment.h"
 #include "temporary_folder.h"
 
@@ -21,8 +22,6 @@ class DiscoveryFixture {
   std::filesystem::path config_home() const { return root() / "config"; }
   std::filesystem::path home() const { return root() / "home"; }
 
-  // Writes the registry file inside the given configuration folder.
-  static void WriteRegistry(const std::filesystem::path& config_folder, std::string_view contents);
   // Replaces {root} and {runtime} in text by the fixture's paths.
   std::string Expand(std::string text) const;
 
@@ -31,9 +30,6 @@ class DiscoveryFixture {
  private:
   TemporaryFolder folder_;
 };
-
-// Registry contents naming a single runtime.
-std::string RegistryNaming(std::string_view runtime_path);
 
 // The runtime path as a caller sees it through the library's exported function, asking first
 // for the size and then for the path.
