@@ -4,7 +4,8 @@
 # Then the instructions of one run, counted by callgrind, which unlike wall time does not
 # depend on what else the machine is doing.
 #
-#   bench/startup.sh [tool]     tool: the executable to measure (default: the default build)
+#   bench/startup.sh [tool]     tool: the executable to measure (default: build it as
+#                               scripts/run.sh does)
 #   ROUNDS, RUNS, JQ_RUNS       rounds against /bin/true (5), runs per command and round (1000),
 #                               runs of the comparison with jq (300)
 set -euo pipefail
@@ -15,9 +16,9 @@ require_packages "${BUILD_PACKAGES[@]}" hyperfine jq valgrind
 
 tool=${1:-}
 if [[ -z "$tool" ]]; then
-  cmake --preset default >&2
-  cmake --build --preset default --target vr-runtime-path >&2
-  tool=build/default/vr-runtime-path
+  cmake --preset run >&2
+  cmake --build --preset run >&2
+  tool=build/run/vr-runtime-path
 fi
 tool=$(realpath "$tool")
 

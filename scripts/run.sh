@@ -7,6 +7,6 @@ cd "$(dirname "$0")/.."
 source scripts/lib/packages.sh
 
 require_packages "${BUILD_PACKAGES[@]}"
-cmake --preset default -DBUILD_TESTING=OFF >&2
-cmake --build --preset default --target vr-runtime-path >&2
-exec build/default/vr-runtime-path "$@"
+cmake --preset run >&2
+cmake --build --preset run >&2
+exec build/run/vr-runtime-path "$@"
