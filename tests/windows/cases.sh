@@ -2,11 +2,12 @@
 # One case of the Windows tests, run under Wine: cases.sh <case>
 #
 # Environment: EMULATOR (runs a Windows program), WINE_DIR (the prefix's folder, made by
-# wine_prefix.sh), TOOL (the built executable, our openvr_api.dll beside it) and STAND_IN_TOOL
-# (a copy of it beside the scriptable stand-in DLL).
+# wine_prefix.sh), TOOL (the built executable, our openvr_api.dll beside it), STAND_IN_TOOL
+# (a copy of it beside the scriptable stand-in DLL) and FALLBACK_PROGRAM (asks our DLL with
+# LOCALAPPDATA taken away).
 set -euo pipefail
 case_name=$1
-: "${EMULATOR:?}" "${TOOL:?}" "${STAND_IN_TOOL:?}"
+: "${EMULATOR:?}" "${TOOL:?}" "${STAND_IN_TOOL:?}" "${FALLBACK_PROGRAM:?}"
 source "$(dirname "$0")/wine_environment.sh"
 
 # Windows looks for DLLs in the working folder too: run where there are none.
@@ -95,6 +96,28 @@ case "$case_name" in
     expect_status 1
     grep -q '^vr-runtime-path: cannot write to standard output' "$work/stderr" ||
       fail "standard error: $(cat "$work/stderr")"
+    ;;
+  long-path)
+    # Longer than MAX_PATH (260 characters), which plain Windows paths may not exceed.
+    long_name=$(printf 'l%.0s' {1..120})
+    mkdir -p "$runtime_unix/$long_name/$long_name/$long_name"
+    long_path="$runtime_windows\\$long_name\\$long_name\\$long_name"
+    write_registry "$long_path"
+    run "$TOOL"
+    expect_stdout "$long_path"$'\r\n'
+    expect_status 0
+    ;;
+  forward-slashes)
+    write_registry "${runtime_windows//\\//}"
+    run "$TOOL"
+    expect_stdout "${runtime_windows//\\//}"$'\r\n'
+    expect_status 0
+    ;;
+  local-app-data-fallback)
+    write_registry "$runtime_windows"
+    run "$FALLBACK_PROGRAM"
+    expect_stdout "$runtime_windows"$'\r\n'
+    expect_status 0
     ;;
   missing-library)
     mkdir "$work/alone"

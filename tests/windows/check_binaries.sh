@@ -54,6 +54,11 @@ imports=$(imports_from "$tool" openvr_api.dll)
 [[ "$imports" == "VR_GetRuntimePath" ]] ||
   fail "$tool should import exactly VR_GetRuntimePath by name from openvr_api.dll, imports: $imports"
 
+# The shell's DLLs are slow to load and rarely needed: the library loads them on demand.
+for dll in $(imported_dlls "$library"); do
+  [[ ! "${dll,,}" =~ ^(shell32|ole32)\.dll$ ]] || fail "$library loads $dll at every start"
+done
+
 exports=$(exported_names "$library")
 [[ "$exports" == "VR_GetRuntimePath" ]] ||
   fail "$library should export exactly VR_GetRuntimePath, exports: $exports"
