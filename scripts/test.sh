@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 source scripts/lib/packages.sh
 
 require_packages "${BUILD_PACKAGES[@]}" libgtest-dev clang-format \
-  g++-mingw-w64-x86-64-posix wine64 clang libclang-rt-14-dev
+  g++-mingw-w64-x86-64-posix wine64 clang libclang-rt-dev
 
 step() { echo "== $*" >&2; }
 

@@ -7,7 +7,7 @@ set -euo pipefail
 fuzzer=$1 seconds=$2 work=$3
 shift 3
 
-rm -rf "$work"
+rm -rf "$work/corpus" "$work/findings"
 mkdir -p "$work/corpus" "$work/findings"
 if ! "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
   -print_final_stats=1 -artifact_prefix="$work/findings/" "$work/corpus" "$@"; then
