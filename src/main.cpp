@@ -6,10 +6,23 @@
 
 #include "find_runtime_path.h"
 
+namespace {
+
+#if defined(VR_RUNTIME_PATH_OWN_LIBRARY)
+// Our own library explains its search when asked to; another one may not know how.
+constexpr char kNoRuntimeMessage[] =
+    "vr-runtime-path: no OpenVR runtime found (set OPENVR_API_DEBUG=1 to see where the library "
+    "looked)\n";
+#else
+constexpr char kNoRuntimeMessage[] = "vr-runtime-path: no OpenVR runtime found\n";
+#endif
+
+}  // namespace
+
 int main(int /*argc*/, char* /*argv*/[]) {
   const char* const path_text = FindRuntimePath();
   if (path_text == nullptr) {
-    std::cerr << "vr-runtime-path: no OpenVR runtime found\n";
+    std::cerr << kNoRuntimeMessage;
     return 1;
   }
 

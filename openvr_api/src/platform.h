@@ -4,7 +4,9 @@
 #define OPENVR_API_PLATFORM_H
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -16,23 +18,97 @@ inline constexpr char kPathSeparator = '\\';
 inline constexpr char kPathSeparator = '/';
 #endif
 
-// The value of an environment variable as UTF-8, or nullopt when it is unset or cannot be
-// represented.
+// An error code of the operating system: errno on POSIX, GetLastError() on Windows.
+struct SystemError {
+  unsigned long code = 0;
+};
+
+// The system's own words for an error, as UTF-8, e.g. "No such file or directory".
+std::string DescribeSystemError(SystemError error);
+
+// What a path names, symbolic links followed.
+enum class FileType {
+  kRegularFile,
+  kDirectory,
+  kNamedPipe,
+  kCharacterDevice,
+  kBlockDevice,
+  kSocket,
+  kOther,
+};
+
+// The value of an environment variable as UTF-8, or nullopt when it is unset. Where the
+// process has more rights than the user who started it (a set-user-ID program, say), the
+// environment is not trusted and every variable reads as unset.
 std::optional<std::string> EnvironmentVariable(const char* name);
 
-// The folder that holds the current user's per-application settings, or nullopt when it
-// cannot be determined.
-std::optional<std::string> UserConfigFolder();
+// An environment variable that may name the user's configuration folder; the folder is its
+// value followed by subfolder.
+struct ConfigFolderVariable {
+  const char* name;
+  std::string_view subfolder;
+};
 
-// The contents of the regular file at path, or nullopt when it is not a regular file, cannot
-// be read, or holds more than max_size bytes.
-std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t max_size);
+// Those variables, the first usable one winning.
+std::span<const ConfigFolderVariable> ConfigFolderVariables();
+
+// Where the user's configuration folder is when no variable names a usable one: base followed
+// by subfolder.
+struct FallbackFolder {
+  std::optional<std::string> base;
+  std::string_view subfolder;
+  const char* source;  // where base came from, for the trace
+  SystemError error;   // why there is no base; code 0 when the system gave no reason
+};
+FallbackFolder FallbackConfigFolder();
+
+// Reading a whole regular file of bounded size.
+struct FileContents {
+  enum class Status {
+    kRead,
+    kMissing,         // nothing at the path; error says why
+    kNotRegularFile,  // type says what is there instead
+    kUnreadable,      // error says why
+    kTooLarge,        // size is the file's size, or as much as was read of it
+  };
+  Status status = Status::kRead;
+  std::string contents;
+  FileType type = FileType::kRegularFile;
+  SystemError error;
+  std::uint64_t size = 0;
+
+  static FileContents Failure(Status status, SystemError error) {
+    FileContents failure;
+    failure.status = status;
+    failure.error = error;
+    return failure;
+  }
+  static FileContents NotRegularFile(FileType type) {
+    FileContents failure;
+    failure.status = Status::kNotRegularFile;
+    failure.type = type;
+    return failure;
+  }
+};
+
+// The contents of the regular file at path, unless it holds more than max_size bytes. A named
+// pipe or a device is never opened for reading, so that nothing blocks or never ends.
+FileContents ReadRegularFile(const std::string& path, std::size_t max_size);
+
+// What a path names, or why the system could not tell (it does not exist, say).
+struct PathType {
+  std::optional<FileType> type;
+  SystemError error;
+};
+PathType TypeOfPath(const std::string& path);
 
 // Whether path is absolute, so that its meaning does not depend on the working directory.
 bool IsAbsolutePath(std::string_view path);
 
-// Whether path names an existing directory, following symbolic links.
-bool IsExistingDirectory(const std::string& path);
+// Writes one line of diagnostics (without its line end) to the process's standard error, in a
+// single write. A line that cannot be written at once is dropped: this never blocks, never
+// raises a signal and never fails.
+void WriteDiagnosticLine(std::string_view line) noexcept;
 
 }  // namespace openvr_api::platform
 

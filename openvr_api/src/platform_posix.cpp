@@ -1,10 +1,16 @@
 #include <fcntl.h>
+#include <poll.h>
+#include <pthread.h>
 #include <pwd.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "platform.h"
@@ -13,7 +19,112 @@
 namespace openvr_api::platform {
 namespace {
 
-std::optional<std::string> PasswordDatabaseHome() {
+FileType TypeOf(mode_t mode) {
+  if (S_ISREG(mode)) return FileType::kRegularFile;
+  if (S_ISDIR(mode)) return FileType::kDirectory;
+  if (S_ISFIFO(mode)) return FileType::kNamedPipe;
+  if (S_ISCHR(mode)) return FileType::kCharacterDevice;
+  if (S_ISBLK(mode)) return FileType::kBlockDevice;
+  if (S_ISSOCK(mode)) return FileType::kSocket;
+  return FileType::kOther;
+}
+
+SystemError LastError() { return SystemError{static_cast<unsigned long>(errno)}; }
+
+FileContents ReadOpenFile(int fd, std::size_t max_size) {
+  struct stat status {};
+  if (::fstat(fd, &status) != 0) {
+    return FileContents::Failure(FileContents::Status::kUnreadable, LastError());
+  }
+  if (!S_ISREG(status.st_mode)) {
+    return FileContents::NotRegularFile(TypeOf(status.st_mode));
+  }
+  int read_error = 0;
+  FileContents contents = ReadToEnd(static_cast<std::uint64_t>(status.st_size), max_size,
+                                    [fd, &read_error](char* destination, std::size_t capacity) {
+                                      ssize_t count = 0;
+                                      do {
+                                        count = ::read(fd, destination, capacity);
+                                      } while (count < 0 && errno == EINTR);
+                                      read_error = errno;
+                                      return count;
+                                    });
+  contents.error = SystemError{static_cast<unsigned long>(read_error)};
+  return contents;
+}
+
+// Writes the whole of data to standard error, or gives up. SIGPIPE is held back for this thread
+// while it writes, and one that the write raised is taken back, so that a reader that has gone
+// never ends a program that keeps the signal's default action.
+void WriteToStandardError(std::string_view data) {
+  sigset_t pipe_signal;
+  sigemptyset(&pipe_signal);
+  sigaddset(&pipe_signal, SIGPIPE);
+  sigset_t previous_mask;
+  if (::pthread_sigmask(SIG_BLOCK, &pipe_signal, &previous_mask) != 0) {
+    return;
+  }
+  sigset_t pending;
+  const bool pipe_signal_was_pending =
+      ::sigpending(&pending) == 0 && sigismember(&pending, SIGPIPE) == 1;
+
+  while (!data.empty()) {
+    // Only what can be written at once: a pipe that nobody empties must not hold us up.
+    pollfd standard_error{.fd = STDERR_FILENO, .events = POLLOUT, .revents = 0};
+    if (::poll(&standard_error, 1, 0) != 1 || (standard_error.revents & POLLOUT) == 0 ||
+        (standard_error.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
+      break;
+    }
+    const ssize_t count = ::write(STDERR_FILENO, data.data(), data.size());
+    if (count < 0 && errno == EINTR) {
+      continue;
+    }
+    if (count <= 0) {
+      if (count < 0 && errno == EPIPE && !pipe_signal_was_pending) {
+        const timespec no_wait{};
+        while (::sigtimedwait(&pipe_signal, nullptr, &no_wait) < 0 && errno == EINTR) {
+        }
+      }
+      break;
+    }
+    data.remove_prefix(static_cast<std::size_t>(count));
+  }
+  ::pthread_sigmask(SIG_SETMASK, &previous_mask, nullptr);
+}
+
+constexpr std::array<ConfigFolderVariable, 2> kConfigFolderVariables{{
+    {"XDG_CONFIG_HOME", ""},
+    {"HOME", "/.config"},
+}};
+
+}  // namespace
+
+std::string DescribeSystemError(SystemError error) {
+  char text[256] = "";
+  // The GNU strerror_r returns its text, which may not be in the buffer.
+  return ::strerror_r(static_cast<int>(error.code), text, sizeof text);
+}
+
+// secure_getenv reads nothing when the process runs with more rights than its user (set-user-ID,
+// set-group-ID or file capabilities): such a program must not load a runtime that whoever
+// started it chose.
+std::optional<std::string> EnvironmentVariable(const char* name) {
+  const char* const value = ::secure_getenv(name);
+  if (value == nullptr) {
+    return std::nullopt;
+  }
+  return std::string(value);
+}
+
+std::span<const ConfigFolderVariable> ConfigFolderVariables() { return kConfigFolderVariables; }
+
+// The real user's entry, not the effective one's: in a set-user-ID program this is the user who
+// started it.
+FallbackFolder FallbackConfigFolder() {
+  FallbackFolder fallback{.base = std::nullopt,
+                          .subfolder = "/.config",
+                          .source = "the home folder in the password database",
+                          .error = {}};
   const long suggested_size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
   std::vector<char> scratch(suggested_size > 0 ? static_cast<std::size_t>(suggested_size) : 4096);
   passwd entry{};
@@ -25,68 +136,44 @@ std::optional<std::string> PasswordDatabaseHome() {
     scratch.resize(scratch.size() * 2);
   }
   if (error != 0 || found == nullptr || found->pw_dir == nullptr) {
-    return std::nullopt;
+    fallback.error = SystemError{static_cast<unsigned long>(error)};
+    return fallback;
   }
-  return std::string(found->pw_dir);
+  fallback.base = found->pw_dir;
+  return fallback;
 }
 
-std::optional<std::string> ReadOpenFile(int fd, std::size_t max_size) {
-  struct stat status {};
-  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-    return std::nullopt;
-  }
-  return ReadToEnd(static_cast<std::size_t>(status.st_size), max_size,
-                   [fd](char* destination, std::size_t capacity) {
-                     ssize_t count = 0;
-                     do {
-                       count = ::read(fd, destination, capacity);
-                     } while (count < 0 && errno == EINTR);
-                     return count;
-                   });
-}
-
-}  // namespace
-
-std::optional<std::string> EnvironmentVariable(const char* name) {
-  const char* const value = std::getenv(name);
-  if (value == nullptr) {
-    return std::nullopt;
-  }
-  return std::string(value);
-}
-
-std::optional<std::string> UserConfigFolder() {
-  if (auto config_home = EnvironmentVariable("XDG_CONFIG_HOME");
-      config_home && IsAbsolutePath(*config_home)) {
-    return config_home;
-  }
-  // A relative or empty HOME would make the answer depend on the working directory.
-  std::optional<std::string> home = EnvironmentVariable("HOME");
-  if (!home || !IsAbsolutePath(*home)) {
-    home = PasswordDatabaseHome();
-  }
-  if (!home || !IsAbsolutePath(*home)) {
-    return std::nullopt;
-  }
-  return *home + "/.config";
-}
-
-std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t max_size) {
+FileContents ReadRegularFile(const std::string& path, std::size_t max_size) {
   // O_NONBLOCK keeps open() from waiting for a writer when the path names a FIFO.
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
   if (fd < 0) {
-    return std::nullopt;
+    const SystemError error = LastError();
+    return OpenFailure(path, error, error.code == ENOENT || error.code == ENOTDIR);
   }
-  std::optional<std::string> contents = ReadOpenFile(fd, max_size);
+  FileContents contents = ReadOpenFile(fd, max_size);
   ::close(fd);
   return contents;
 }
 
+PathType TypeOfPath(const std::string& path) {
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0) {
+    return PathType{.type = std::nullopt, .error = LastError()};
+  }
+  return PathType{.type = TypeOf(status.st_mode), .error = {}};
+}
+
 bool IsAbsolutePath(std::string_view path) { return !path.empty() && path.front() == '/'; }
 
-bool IsExistingDirectory(const std::string& path) {
-  struct stat status {};
-  return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+void WriteDiagnosticLine(std::string_view line) noexcept {
+  // One write for the line and its end; short lines stay whole even on a shared pipe.
+  std::array<char, 4096> buffer;
+  if (line.size() >= buffer.size()) {
+    return;
+  }
+  std::memcpy(buffer.data(), line.data(), line.size());
+  buffer[line.size()] = '\n';
+  WriteToStandardError(std::string_view(buffer.data(), line.size() + 1));
 }
 
 }  // namespace openvr_api::platform

@@ -5,8 +5,10 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 
 #include "platform.h"
@@ -16,6 +18,8 @@ namespace openvr_api::platform {
 namespace {
 
 using UniqueHandle = std::unique_ptr<void, decltype(&::CloseHandle)>;
+
+SystemError LastError() { return SystemError{::GetLastError()}; }
 
 UniqueHandle OwnHandle(HANDLE handle) {
   return UniqueHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle, &::CloseHandle);
@@ -67,6 +71,7 @@ bool StartsWith(std::wstring_view text, std::wstring_view prefix) {
 // the process's manifest say. It must be a full path with backslashes only, which
 // GetFullPathNameW makes of any other form.
 std::optional<std::wstring> ExtendedLengthPath(const std::string& path) {
+  ::SetLastError(ERROR_SUCCESS);
   const std::optional<std::wstring> wide_path = ToWide(path);
   if (!wide_path) {
     return std::nullopt;
@@ -98,6 +103,9 @@ std::optional<std::wstring> ExtendedLengthPath(const std::string& path) {
 UniqueHandle OpenExisting(const std::string& path, DWORD access, DWORD flags) {
   const std::optional<std::wstring> wide_path = ExtendedLengthPath(path);
   if (!wide_path) {
+    if (::GetLastError() == ERROR_SUCCESS) {
+      ::SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+    }
     return OwnHandle(INVALID_HANDLE_VALUE);
   }
   return OwnHandle(::CreateFileW(wide_path->c_str(), access,
@@ -114,34 +122,111 @@ Function* FunctionAt(FARPROC address) {
 // The shell's known folder for local application data. It is only needed when LOCALAPPDATA
 // is missing, so the shell's DLLs are loaded then, from the system folder only, instead of at
 // every start; they stay loaded, as unloading the shell is not safe while it may run threads.
-std::optional<std::string> KnownLocalAppDataFolder() {
+FallbackFolder KnownLocalAppDataFolder() {
+  FallbackFolder fallback{.base = std::nullopt,
+                          .subfolder = "",
+                          .source = "the known folder for local application data",
+                          .error = {}};
   const HMODULE shell = ::LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
   const HMODULE com = ::LoadLibraryExW(L"ole32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
   if (shell == nullptr || com == nullptr) {
-    return std::nullopt;
+    fallback.error = LastError();
+    return fallback;
   }
   const auto get_known_folder_path =
       FunctionAt<decltype(::SHGetKnownFolderPath)>(::GetProcAddress(shell, "SHGetKnownFolderPath"));
   const auto free_task_memory =
       FunctionAt<decltype(::CoTaskMemFree)>(::GetProcAddress(com, "CoTaskMemFree"));
   if (get_known_folder_path == nullptr || free_task_memory == nullptr) {
-    return std::nullopt;
+    fallback.error = LastError();
+    return fallback;
   }
   PWSTR folder = nullptr;
-  std::optional<std::string> utf8_folder;
-  if (SUCCEEDED(get_known_folder_path(FOLDERID_LocalAppData, KF_FLAG_DEFAULT, nullptr, &folder))) {
-    utf8_folder = ToUtf8(folder);
+  const HRESULT result =
+      get_known_folder_path(FOLDERID_LocalAppData, KF_FLAG_DEFAULT, nullptr, &folder);
+  if (SUCCEEDED(result)) {
+    fallback.base = ToUtf8(folder);
+  } else {
+    fallback.error = SystemError{static_cast<unsigned long>(result)};
   }
   free_task_memory(folder);
-  return utf8_folder;
+  return fallback;
+}
+
+FileType TypeOfOpenFile(HANDLE file) {
+  BY_HANDLE_FILE_INFORMATION information{};
+  if (::GetFileInformationByHandle(file, &information) &&
+      (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return FileType::kDirectory;
+  }
+  switch (::GetFileType(file)) {
+    case FILE_TYPE_DISK:
+      return FileType::kRegularFile;
+    case FILE_TYPE_CHAR:
+      return FileType::kCharacterDevice;
+    case FILE_TYPE_PIPE:
+      return FileType::kNamedPipe;
+    default:
+      return FileType::kOther;
+  }
 }
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
+// Writes to the console as text, so that it shows whatever the console's code page; elsewhere
+// (a file, a pipe) as UTF-8 bytes.
+void WriteToStandardError(std::string_view utf8_line) {
+  const HANDLE standard_error = ::GetStdHandle(STD_ERROR_HANDLE);
+  if (standard_error == nullptr || standard_error == INVALID_HANDLE_VALUE) {
+    return;
+  }
+  DWORD mode = 0;
+  if (::GetConsoleMode(standard_error, &mode)) {
+    if (const std::optional<std::wstring> wide = ToWide(utf8_line)) {
+      DWORD written = 0;
+      ::WriteConsoleW(standard_error, wide->data(), static_cast<DWORD>(wide->size()), &written,
+                      nullptr);
+    }
+    return;
+  }
+  DWORD written = 0;
+  ::WriteFile(standard_error, utf8_line.data(), static_cast<DWORD>(utf8_line.size()), &written,
+              nullptr);
+}
+
+constexpr std::array<ConfigFolderVariable, 1> kConfigFolderVariables{{{"LOCALAPPDATA", ""}}};
+
 }  // namespace
 
+std::string DescribeSystemError(SystemError error) {
+  PWSTR text = nullptr;
+  const DWORD length = ::FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, static_cast<DWORD>(error.code), 0, reinterpret_cast<PWSTR>(&text), 0, nullptr);
+  std::optional<std::string> description;
+  if (length != 0) {
+    std::wstring_view message(text, length);
+    while (!message.empty() && (message.back() == L'\r' || message.back() == L'\n' ||
+                                message.back() == L' ' || message.back() == L'.')) {
+      message.remove_suffix(1);
+    }
+    description = ToUtf8(message);
+  }
+  ::LocalFree(text);
+  if (!description || description->empty()) {
+    char code[32];
+    std::snprintf(code, sizeof code, "error %lu", error.code);
+    return code;
+  }
+  return *description;
+}
+
+// Variables are honoured in an elevated process too. Windows does not treat elevation within one
+// user as a security boundary: the elevated process belongs to the same user, who also set its
+// environment. (Wine, moreover, reports every process as elevated, so a rule keyed to elevation
+// would ignore VR_OVERRIDE there for everybody.)
 std::optional<std::string> EnvironmentVariable(const char* name) {
   const std::optional<std::wstring> wide_name = ToWide(name);
   if (!wide_name) {
@@ -168,35 +253,41 @@ std::optional<std::string> EnvironmentVariable(const char* name) {
   }
 }
 
-std::optional<std::string> UserConfigFolder() {
-  if (auto local_app_data = EnvironmentVariable("LOCALAPPDATA");
-      local_app_data && IsAbsolutePath(*local_app_data)) {
-    return local_app_data;
-  }
-  return KnownLocalAppDataFolder();
-}
+std::span<const ConfigFolderVariable> ConfigFolderVariables() { return kConfigFolderVariables; }
 
-std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t max_size) {
+FallbackFolder FallbackConfigFolder() { return KnownLocalAppDataFolder(); }
+
+FileContents ReadRegularFile(const std::string& path, std::size_t max_size) {
   const UniqueHandle file = OpenExisting(path, GENERIC_READ, FILE_ATTRIBUTE_NORMAL);
-  BY_HANDLE_FILE_INFORMATION information{};
+  if (!file) {
+    const SystemError error = LastError();
+    return OpenFailure(path, error,
+                       error.code == ERROR_FILE_NOT_FOUND || error.code == ERROR_PATH_NOT_FOUND);
+  }
   // Only files on disk: a named pipe or a device could block or never end.
-  if (!file || ::GetFileType(file.get()) != FILE_TYPE_DISK ||
-      !::GetFileInformationByHandle(file.get(), &information) ||
-      (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-    return std::nullopt;
+  const FileType type = TypeOfOpenFile(file.get());
+  BY_HANDLE_FILE_INFORMATION information{};
+  if (type != FileType::kRegularFile) {
+    return FileContents::NotRegularFile(type);
+  }
+  if (!::GetFileInformationByHandle(file.get(), &information)) {
+    return FileContents::Failure(FileContents::Status::kUnreadable, LastError());
   }
   const ULONGLONG file_size =
       (static_cast<ULONGLONG>(information.nFileSizeHigh) << 32) | information.nFileSizeLow;
-  return ReadToEnd(static_cast<std::size_t>(std::min<ULONGLONG>(file_size, SIZE_MAX)), max_size,
-                   [&file](char* destination, std::size_t capacity) -> long long {
-                     DWORD count = 0;
-                     const DWORD chunk =
-                         capacity > MAXDWORD ? MAXDWORD : static_cast<DWORD>(capacity);
-                     if (!::ReadFile(file.get(), destination, chunk, &count, nullptr)) {
-                       return -1;
-                     }
-                     return count;
-                   });
+  DWORD read_error = ERROR_SUCCESS;
+  FileContents contents =
+      ReadToEnd(file_size, max_size, [&file, &read_error](char* destination, std::size_t capacity) {
+        DWORD count = 0;
+        const DWORD chunk = capacity > MAXDWORD ? MAXDWORD : static_cast<DWORD>(capacity);
+        if (!::ReadFile(file.get(), destination, chunk, &count, nullptr)) {
+          read_error = ::GetLastError();
+          return -1LL;
+        }
+        return static_cast<long long>(count);
+      });
+  contents.error = SystemError{read_error};
+  return contents;
 }
 
 bool IsAbsolutePath(std::string_view path) {
@@ -214,12 +305,30 @@ bool IsAbsolutePath(std::string_view path) {
          server_end + 1 < server_and_share.size() && !IsSeparator(server_and_share[server_end + 1]);
 }
 
-bool IsExistingDirectory(const std::string& path) {
+PathType TypeOfPath(const std::string& path) {
   // FILE_FLAG_BACKUP_SEMANTICS is needed to open a directory; access 0 asks for attributes only.
   const UniqueHandle handle = OpenExisting(path, 0, FILE_FLAG_BACKUP_SEMANTICS);
-  BY_HANDLE_FILE_INFORMATION information{};
-  return handle && ::GetFileInformationByHandle(handle.get(), &information) &&
-         (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  if (!handle) {
+    return PathType{.type = std::nullopt, .error = LastError()};
+  }
+  return PathType{.type = TypeOfOpenFile(handle.get()), .error = {}};
+}
+
+// Standard error for a console or whoever reads the process's output, and the debugger for
+// programs that have neither.
+void WriteDiagnosticLine(std::string_view line) noexcept {
+  try {
+    std::string line_with_end(line);
+    line_with_end += "\r\n";
+    WriteToStandardError(line_with_end);
+    line_with_end.erase(line.size());
+    line_with_end += '\n';
+    if (const std::optional<std::wstring> wide = ToWide(line_with_end)) {
+      ::OutputDebugStringW(wide->c_str());
+    }
+  } catch (...) {
+    // Out of memory: the line is lost, nothing else.
+  }
 }
 
 }  // namespace openvr_api::platform

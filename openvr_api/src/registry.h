@@ -3,7 +3,6 @@
 #define OPENVR_API_REGISTRY_H
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,10 +14,27 @@ inline constexpr std::size_t kMaxRegistrySize = 1024 * 1024;
 // The full path of the registry file inside the user's configuration folder.
 std::string RegistryPath(std::string_view user_config_folder);
 
-// The first entry of the registry's "runtime" array: the runtime that applications load.
-// Returns nullopt when the contents are not JSON or "runtime" is missing, not an array,
-// empty, or starts with something other than a string. Every other key is ignored.
-std::optional<std::string> FirstRegisteredRuntime(std::string_view registry_contents);
+enum class JsonType { kObject, kArray, kString, kNumber, kBoolean, kNull };
+
+// What the registry says about the runtime applications load: the first entry of its
+// "runtime" array. Every other key is ignored; of repeated keys the last counts.
+struct RegisteredRuntime {
+  enum class Status {
+    kFound,              // runtime holds the first entry
+    kInvalidJson,        // json_error says where and why
+    kNotAnObject,        // found_type is what the file holds instead
+    kNoRuntimeKey,       // the object has no "runtime"
+    kRuntimeNotAnArray,  // found_type is what "runtime" is instead
+    kRuntimeEmpty,       // "runtime" is an empty array
+    kFirstNotAString,    // found_type is what its first element is instead
+  };
+  Status status = Status::kFound;
+  std::string runtime;
+  JsonType found_type = JsonType::kObject;
+  std::string json_error;
+};
+
+RegisteredRuntime FirstRegisteredRuntime(std::string_view registry_contents);
 
 }  // namespace openvr_api
 

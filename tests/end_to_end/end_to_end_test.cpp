@@ -65,11 +65,44 @@ TEST_F(EndToEndTest, PrintsTheOverride) {
   EXPECT_EQ(result.exit_status, 0);
 }
 
+const std::string kNoRuntimeMessage =
+    "vr-runtime-path: no OpenVR runtime found (set OPENVR_API_DEBUG=1 to see where the library "
+    "looked)\n";
+
 TEST_F(EndToEndTest, NoRuntimePrintsNothingAndExitsWith1) {
   const ProcessResult result = RunTool();
   EXPECT_EQ(result.standard_output, "");
-  EXPECT_EQ(result.standard_error, "vr-runtime-path: no OpenVR runtime found\n");
+  EXPECT_EQ(result.standard_error, kNoRuntimeMessage);
   EXPECT_EQ(result.exit_status, 1);
+}
+
+// The library explains its search on standard error, before the tool's own line; standard
+// output and the exit status stay as they are.
+TEST_F(EndToEndTest, TraceShowsWhereTheLibraryLooked) {
+  const ProcessResult result = RunTool({{"OPENVR_API_DEBUG", "1"}});
+  EXPECT_EQ(result.standard_output, "");
+  EXPECT_EQ(result.standard_error,
+            "openvr_api: VR_OVERRIDE is not set, so the registry is read\n"
+            "openvr_api: configuration folder: \"" +
+                config_home().string() +
+                "\" (from XDG_CONFIG_HOME)\n"
+                "openvr_api: registry file: \"" +
+                config_home().string() +
+                "/openvr/openvrpaths.vrpath\"\n"
+                "openvr_api: the registry file does not exist: No such file or directory\n"
+                "openvr_api: no runtime found\n" +
+                kNoRuntimeMessage);
+  EXPECT_EQ(result.exit_status, 1);
+}
+
+TEST_F(EndToEndTest, TraceLeavesTheOutputAlone) {
+  WriteRegistry(config_home(), RegistryNaming(runtime().string()));
+  const ProcessResult result = RunTool({{"OPENVR_API_DEBUG", "1"}});
+  EXPECT_EQ(result.standard_output, runtime().string() + "\n");
+  EXPECT_NE(result.standard_error.find("openvr_api: runtime found: \"" + runtime().string()),
+            std::string::npos)
+      << result.standard_error;
+  EXPECT_EQ(result.exit_status, 0);
 }
 
 // The tool's buffer holds 1024 bytes: a path of 1022 bytes and its NUL fit with room to spare;
@@ -82,10 +115,15 @@ TEST_F(EndToEndTest, PrintsAPathOf1022Bytes) {
   EXPECT_EQ(result.exit_status, 0);
 }
 
+// The library finds it and fills the tool's buffer to the last byte; the trace shows the size
+// that the tool refuses.
 TEST_F(EndToEndTest, DoesNotPrintAPathOf1023Bytes) {
   WriteRegistry(config_home(), RegistryNaming(FolderWithPathLength(1023).string()));
-  const ProcessResult result = RunTool();
+  const ProcessResult result = RunTool({{"OPENVR_API_DEBUG", "1"}});
   EXPECT_EQ(result.standard_output, "");
+  EXPECT_NE(result.standard_error.find("\" (1024 bytes with the NUL, for a buffer of 1024)\n"),
+            std::string::npos)
+      << result.standard_error;
   EXPECT_EQ(result.exit_status, 1);
 }
 

@@ -7,10 +7,14 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "openvr_api.h"
+#include "registry.h"
 
 namespace {
 
@@ -65,6 +69,32 @@ bool Untouched(const char* bytes, std::size_t count) {
   return true;
 }
 
+// The registry's first runtime as a document built from the whole file gives it: what the
+// library's event-driven reader must agree with.
+std::optional<std::string> FirstRuntimeOfDocument(const nlohmann::json& registry) {
+  if (!registry.is_object()) {
+    return std::nullopt;
+  }
+  const auto runtimes = registry.find("runtime");
+  if (runtimes == registry.end() || !runtimes->is_array() || runtimes->empty() ||
+      !runtimes->front().is_string()) {
+    return std::nullopt;
+  }
+  return runtimes->front().get<std::string>();
+}
+
+void CheckAgreesWithDocument(std::string_view contents) {
+  const nlohmann::json document = nlohmann::json::parse(contents, nullptr, false);
+  const openvr_api::RegisteredRuntime registered = openvr_api::FirstRegisteredRuntime(contents);
+  const bool found = registered.status == openvr_api::RegisteredRuntime::Status::kFound;
+  Check(document.is_discarded() ==
+            (registered.status == openvr_api::RegisteredRuntime::Status::kInvalidJson),
+        "the registry reader and a JSON document agree on what is JSON");
+  Check(FirstRuntimeOfDocument(document) ==
+            (found ? std::optional(registered.runtime) : std::nullopt),
+        "the registry reader and a JSON document agree on the first runtime");
+}
+
 }  // namespace
 
 void RunDiscoveryInput(std::string_view input) {
@@ -86,6 +116,7 @@ void RunDiscoveryInput(std::string_view input) {
   }
   std::ofstream(sandbox.registry(), std::ios::binary | std::ios::trunc)
       .write(input.data(), static_cast<std::streamsize>(input.size()));
+  CheckAgreesWithDocument(input);
 
   // The buffer is exactly as large as offered, so that AddressSanitizer sees any overrun.
   const uint32_t buffer_size = kBufferSizes[(selector >> 1) & 7];

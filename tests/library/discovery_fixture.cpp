@@ -1,13 +1,16 @@
 #include "discovery_fixture.h"
 
 #include <cstdint>
+#include <sstream>
 
+#include "captured_standard_error.h"
 #include "openvr_api.h"
 
 DiscoveryFixture::DiscoveryFixture() {
   environment_.Set("XDG_CONFIG_HOME", config_home().string());
   environment_.Set("HOME", home().string());
   environment_.Unset("VR_OVERRIDE");
+  environment_.Unset("OPENVR_API_DEBUG");
   std::filesystem::create_directories(runtime());
   std::filesystem::create_directories(home());
 }
@@ -24,6 +27,28 @@ std::string DiscoveryFixture::Expand(std::string text) const {
   return text;
 }
 
+Answer DiscoveryFixture::Ask() {
+  environment_.Unset("OPENVR_API_DEBUG");
+  CapturedStandardError silent;
+  const std::optional<std::string> untraced = QueryRuntimePath();
+  EXPECT_EQ(silent.Take(), "") << "written with the trace off";
+
+  environment_.Set("OPENVR_API_DEBUG", "1");
+  CapturedStandardError traced;
+  Answer answer{QueryRuntimePath(), ""};
+  answer.trace = traced.Take();
+  environment_.Unset("OPENVR_API_DEBUG");
+
+  EXPECT_EQ(answer.path, untraced) << "the trace changed the answer";
+  EXPECT_FALSE(answer.trace.empty()) << "nothing traced";
+  EXPECT_EQ(answer.trace.back(), '\n') << answer.trace;
+  std::istringstream lines(answer.trace);
+  for (std::string line; std::getline(lines, line);) {
+    EXPECT_EQ(line.rfind("openvr_api: ", 0), 0U) << "not a trace line: " << line;
+  }
+  return answer;
+}
+
 std::optional<std::string> QueryRuntimePath() {
   uint32_t required_size = 0;
   if (!VR_GetRuntimePath(nullptr, 0, &required_size)) {
@@ -36,4 +61,8 @@ std::optional<std::string> QueryRuntimePath() {
   EXPECT_EQ(buffer.back(), '\0');
   buffer.pop_back();
   return buffer;
+}
+
+void ExpectContains(const std::string& text, const std::string& part) {
+  EXPECT_NE(text.find(part), std::string::npos) << "expected \"" << part << "\" in:\n" << text;
 }

@@ -13,6 +13,12 @@
 #include "scoped_environment.h"
 #include "temporary_folder.h"
 
+// What a caller gets from the library, asked once with the trace off and once with it on.
+struct Answer {
+  std::optional<std::string> path;
+  std::string trace;  // standard error while the trace was on
+};
+
 class DiscoveryFixture {
  protected:
   DiscoveryFixture();
@@ -25,6 +31,11 @@ class DiscoveryFixture {
   // Replaces {root} and {runtime} in text by the fixture's paths.
   std::string Expand(std::string text) const;
 
+  // Asks the library through QueryRuntimePath with the trace off, then on. Fails the test
+  // unless both answers agree, nothing at all is written with the trace off, and every line
+  // written with it on is a trace line.
+  Answer Ask();
+
   ScopedEnvironment environment_;
 
  private:
@@ -34,5 +45,8 @@ class DiscoveryFixture {
 // The runtime path as a caller sees it through the library's exported function, asking first
 // for the size and then for the path.
 std::optional<std::string> QueryRuntimePath();
+
+// Fails the test unless text holds part, showing the whole text.
+void ExpectContains(const std::string& text, const std::string& part);
 
 #endif  // VR_RUNTIME_PATH_TESTS_DISCOVERY_FIXTURE_H

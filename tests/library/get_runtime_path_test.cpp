@@ -1,11 +1,14 @@
-// The contract of VR_GetRuntimePath towards its callers' buffers.
+// The contract of VR_GetRuntimePath towards its callers' buffers, and its trace.
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <set>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "captured_standard_error.h"
 #include "case_name.h"
 #include "discovery_fixture.h"
 #include "openvr_api.h"
@@ -32,19 +35,38 @@ class BufferSizeTest : public GetRuntimePathTest, public testing::WithParamInter
 
 TEST_P(BufferSizeTest, CopiesThePathOnlyWhenItFitsAndNeverTruncates) {
   const uint32_t buffer_size = GetParam().buffer_size(size_with_nul());
-  std::string buffer(size_with_nul() + 16, kUntouched);
-  uint32_t required_size = kSizeUntouched;
-
-  ASSERT_TRUE(VR_GetRuntimePath(buffer.data(), buffer_size, &required_size));
-
-  EXPECT_EQ(required_size, size_with_nul());
-  std::string expected(buffer.size(), kUntouched);
+  std::string expected(size_with_nul() + 16, kUntouched);
   if (GetParam().expect_copy) {
     expected.replace(0, size_with_nul(), runtime().string() + '\0');
   } else {
     expected[0] = '\0';
   }
-  EXPECT_EQ(buffer, expected);
+
+  for (const char* trace_setting : {"0", "1"}) {
+    environment_.Set("OPENVR_API_DEBUG", trace_setting);
+    std::string buffer(size_with_nul() + 16, kUntouched);
+    uint32_t required_size = kSizeUntouched;
+    CapturedStandardError trace;
+    ASSERT_TRUE(VR_GetRuntimePath(buffer.data(), buffer_size, &required_size));
+    const std::string traced = trace.Take();
+
+    EXPECT_EQ(required_size, size_with_nul());
+    EXPECT_EQ(buffer, expected);
+    if (*trace_setting == '0') {
+      EXPECT_EQ(traced, "");
+    } else if (GetParam().expect_copy) {
+      ExpectContains(traced, "openvr_api: runtime found: \"" + runtime().string() + "\" (" +
+                                 std::to_string(size_with_nul()) +
+                                 " bytes with the NUL, for a buffer of " +
+                                 std::to_string(buffer_size) + ")\n");
+    } else {
+      ExpectContains(traced, "openvr_api: runtime found: \"" + runtime().string() +
+                                 "\", but the caller's buffer of " + std::to_string(buffer_size) +
+                                 " bytes is too small for it: it needs " +
+                                 std::to_string(size_with_nul()) +
+                                 " bytes with the NUL, so an empty string was returned\n");
+    }
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -58,9 +80,13 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(GetRuntimePathTest, SizeZeroOrNoBufferOnlyAsksForTheSize) {
   std::string buffer(8, kUntouched);
   uint32_t required_size = kSizeUntouched;
+  environment_.Set("OPENVR_API_DEBUG", "1");
+  CapturedStandardError trace;
   ASSERT_TRUE(VR_GetRuntimePath(buffer.data(), 0, &required_size));
   EXPECT_EQ(buffer, std::string(8, kUntouched));
   EXPECT_EQ(required_size, size_with_nul());
+  ExpectContains(trace.Take(), "; the caller asked only for the size, " +
+                                   std::to_string(size_with_nul()) + " bytes with the NUL\n");
 
   required_size = kSizeUntouched;
   ASSERT_TRUE(VR_GetRuntimePath(nullptr, 4096, &required_size));
@@ -82,9 +108,8 @@ TEST_F(GetRuntimePathTest, FailureWritesNothing) {
   EXPECT_EQ(required_size, kSizeUntouched);
 }
 
-TEST_F(GetRuntimePathTest, CallsFromSeveralThreadsAgree) {
-  environment_.Unset("VR_OVERRIDE");
-  WriteRegistry(config_home(), RegistryNaming(runtime().string()));
+// Asks from several threads at once; true when every answer was the runtime's path.
+bool AskFromThreads(const std::string& runtime_path) {
   std::vector<std::string> answers(8);
   std::vector<std::thread> threads;
   for (std::string& answer : answers) {
@@ -105,8 +130,93 @@ TEST_F(GetRuntimePathTest, CallsFromSeveralThreadsAgree) {
     thread.join();
   }
   for (const std::string& answer : answers) {
-    EXPECT_EQ(answer, runtime().string());
+    if (answer != runtime_path) {
+      return false;
+    }
   }
+  return true;
+}
+
+TEST_F(GetRuntimePathTest, CallsFromSeveralThreadsAgree) {
+  environment_.Unset("VR_OVERRIDE");
+  WriteRegistry(config_home(), RegistryNaming(runtime().string()));
+  EXPECT_TRUE(AskFromThreads(runtime().string()));
+}
+
+std::set<std::string> Lines(const std::string& text) {
+  std::set<std::string> lines;
+  std::istringstream stream(text);
+  for (std::string line; std::getline(stream, line);) {
+    lines.insert(line);
+  }
+  return lines;
+}
+
+// Each line is written at once: lines of threads that trace at the same time never mix.
+TEST_F(GetRuntimePathTest, TracedLinesOfSeveralThreadsStayWhole) {
+  environment_.Unset("VR_OVERRIDE");
+  WriteRegistry(config_home(), RegistryNaming(runtime().string()));
+  environment_.Set("OPENVR_API_DEBUG", "1");
+  CapturedStandardError one_call;
+  char buffer[4096];
+  ASSERT_TRUE(VR_GetRuntimePath(buffer, sizeof buffer, nullptr));
+  const std::set<std::string> expected_lines = Lines(one_call.Take());
+
+  CapturedStandardError concurrent;
+  EXPECT_TRUE(AskFromThreads(runtime().string()));
+  const std::string traced = concurrent.Take();
+  EXPECT_EQ(Lines(traced), expected_lines);
+  EXPECT_EQ(traced.back(), '\n');
+}
+
+struct TraceSettingCase {
+  const char* name;
+  std::optional<std::string> value;  // nullopt: unset
+  bool traced;
+};
+
+class TraceSettingTest : public GetRuntimePathTest,
+                         public testing::WithParamInterface<TraceSettingCase> {};
+
+TEST_P(TraceSettingTest, TracesOnlyWhenAskedTo) {
+  if (GetParam().value) {
+    environment_.Set("OPENVR_API_DEBUG", *GetParam().value);
+  } else {
+    environment_.Unset("OPENVR_API_DEBUG");
+  }
+  CapturedStandardError trace;
+  char buffer[4096];
+  ASSERT_TRUE(VR_GetRuntimePath(buffer, sizeof buffer, nullptr));
+  EXPECT_EQ(trace.Take().empty(), !GetParam().traced);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, TraceSettingTest,
+                         testing::Values(TraceSettingCase{"Unset", std::nullopt, false},
+                                         TraceSettingCase{"Empty", "", false},
+                                         TraceSettingCase{"Zero", "0", false},
+                                         TraceSettingCase{"One", "1", true},
+                                         TraceSettingCase{"Word", "yes", true},
+                                         TraceSettingCase{"DoubleZero", "00", true}),
+                         CaseName());
+
+// A line longer than one write to a pipe takes at once is cut short, at a character's end.
+TEST_F(GetRuntimePathTest, OverlongTraceLinesAreCut) {
+  std::string long_value = "/";
+  for (int i = 0; i < 3000; ++i) {
+    long_value += "\xc3\xbc";
+  }
+  environment_.Set("VR_OVERRIDE", long_value);
+  environment_.Set("OPENVR_API_DEBUG", "1");
+  CapturedStandardError trace;
+  EXPECT_FALSE(VR_GetRuntimePath(nullptr, 0, nullptr));
+  const std::string traced = trace.Take();
+  for (const std::string& line : Lines(traced)) {
+    EXPECT_LE(line.size(), 4000U);
+    if (line.size() > 1000) {
+      EXPECT_EQ(line.substr(line.size() - 8), "\xc3\xbc [...]");
+    }
+  }
+  ExpectContains(traced, "openvr_api: no runtime found\n");
 }
 
 }  // namespace

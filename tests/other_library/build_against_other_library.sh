@@ -23,3 +23,9 @@ if [[ "$output" != "/other/library" ]]; then
   echo "unexpected output: '$output'" >&2
   exit 1
 fi
+# Another library may not know our library's trace, so the message does not point to it.
+message=$(env -i STAND_IN_RESULT=0 "$build_dir/vr-runtime-path" 2>&1 >/dev/null || true)
+if [[ "$message" != "vr-runtime-path: no OpenVR runtime found" ]]; then
+  echo "unexpected message without a runtime: '$message'" >&2
+  exit 1
+fi

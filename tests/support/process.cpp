@@ -13,20 +13,11 @@
 #include <cstring>
 #include <memory>
 
+#include "read_all.h"
+
 namespace {
 
 using File = std::unique_ptr<FILE, decltype(&std::fclose)>;
-
-std::string ReadAll(FILE* file) {
-  std::rewind(file);
-  std::string contents;
-  char chunk[4096];
-  size_t count = 0;
-  while ((count = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-    contents.append(chunk, count);
-  }
-  return contents;
-}
 
 std::vector<std::string> ChildEnvironment(const std::map<std::string, std::string>& wanted) {
   std::vector<std::string> entries;
@@ -50,6 +41,64 @@ std::vector<char*> NullTerminated(std::vector<std::string>& strings) {
   return pointers;
 }
 
+// Pipes made for the child, whose ends the parent closes once the child has ended.
+class Pipes {
+ public:
+  Pipes() = default;
+  ~Pipes() {
+    for (const int end : ends_) {
+      ::close(end);
+    }
+  }
+  Pipes(const Pipes&) = delete;
+  Pipes& operator=(const Pipes&) = delete;
+
+  // A pipe whose reading end is closed (broken) or that holds all it can (full); returns its
+  // writing end, or -1.
+  int Make(bool full) {
+    int pipe_ends[2] = {-1, -1};
+    if (::pipe2(pipe_ends, O_CLOEXEC) != 0) {
+      return -1;
+    }
+    ends_.push_back(pipe_ends[1]);
+    if (!full) {
+      ::close(pipe_ends[0]);
+      return pipe_ends[1];
+    }
+    ends_.push_back(pipe_ends[0]);
+    const int flags = ::fcntl(pipe_ends[1], F_GETFL);
+    ::fcntl(pipe_ends[1], F_SETFL, flags | O_NONBLOCK);
+    const char filler[4096] = {};
+    while (::write(pipe_ends[1], filler, sizeof filler) > 0 ||
+           ::write(pipe_ends[1], filler, 1) > 0) {
+    }
+    // The child gets a pipe that blocks, as an inherited one would.
+    ::fcntl(pipe_ends[1], F_SETFL, flags);
+    return pipe_ends[1];
+  }
+
+ private:
+  std::vector<int> ends_;
+};
+
+// Points the child's descriptor at the target; false when that cannot be set up.
+bool Redirect(posix_spawn_file_actions_t& actions, int descriptor, OutputStream target,
+              FILE* capture, Pipes& pipes) {
+  switch (target) {
+    case OutputStream::kCaptured:
+      return posix_spawn_file_actions_adddup2(&actions, fileno(capture), descriptor) == 0;
+    case OutputStream::kFullDevice:
+      return posix_spawn_file_actions_addopen(&actions, descriptor, "/dev/full", O_WRONLY, 0) == 0;
+    case OutputStream::kClosed:
+      return posix_spawn_file_actions_addclose(&actions, descriptor) == 0;
+    case OutputStream::kBrokenPipe:
+    case OutputStream::kFullPipe:
+      break;
+  }
+  const int pipe_end = pipes.Make(target == OutputStream::kFullPipe);
+  return pipe_end >= 0 && posix_spawn_file_actions_adddup2(&actions, pipe_end, descriptor) == 0;
+}
+
 }  // namespace
 
 ProcessResult RunProcess(const std::string& program, const ProcessOptions& options) {
@@ -63,27 +112,13 @@ ProcessResult RunProcess(const std::string& program, const ProcessOptions& optio
 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  int pipe_ends[2] = {-1, -1};
-  switch (options.standard_output) {
-    case StandardOutput::kCaptured:
-      posix_spawn_file_actions_adddup2(&actions, fileno(captured_output.get()), STDOUT_FILENO);
-      break;
-    case StandardOutput::kFullDevice:
-      posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/full", O_WRONLY, 0);
-      break;
-    case StandardOutput::kClosed:
-      posix_spawn_file_actions_addclose(&actions, STDOUT_FILENO);
-      break;
-    case StandardOutput::kBrokenPipe:
-      if (::pipe2(pipe_ends, O_CLOEXEC) != 0) {
-        ADD_FAILURE() << "cannot create a pipe";
-        return result;
-      }
-      ::close(pipe_ends[0]);
-      posix_spawn_file_actions_adddup2(&actions, pipe_ends[1], STDOUT_FILENO);
-      break;
+  Pipes pipes;
+  if (!Redirect(actions, STDOUT_FILENO, options.standard_output, captured_output.get(), pipes) ||
+      !Redirect(actions, STDERR_FILENO, options.standard_error, captured_error.get(), pipes)) {
+    ADD_FAILURE() << "cannot set up the child's output";
+    posix_spawn_file_actions_destroy(&actions);
+    return result;
   }
-  posix_spawn_file_actions_adddup2(&actions, fileno(captured_error.get()), STDERR_FILENO);
   if (!options.working_directory.empty()) {
     posix_spawn_file_actions_addchdir_np(&actions, options.working_directory.c_str());
   }
@@ -117,9 +152,6 @@ ProcessResult RunProcess(const std::string& program, const ProcessOptions& optio
   ::sigaction(SIGPIPE, &previous_sigpipe, nullptr);
   posix_spawn_file_actions_destroy(&actions);
   posix_spawnattr_destroy(&attributes);
-  if (pipe_ends[1] >= 0) {
-    ::close(pipe_ends[1]);
-  }
   if (spawn_error != 0) {
     ADD_FAILURE() << "cannot start " << program << ": " << std::strerror(spawn_error);
     return result;

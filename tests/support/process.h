@@ -6,11 +6,13 @@
 #include <string>
 #include <vector>
 
-enum class StandardOutput {
-  kCaptured,    // collected into ProcessResult::standard_output
+// Where the child's standard output or standard error goes.
+enum class OutputStream {
+  kCaptured,    // collected into ProcessResult
   kFullDevice,  // /dev/full: every write fails for lack of space
-  kClosed,      // descriptor 1 is not open
+  kClosed,      // the descriptor is not open
   kBrokenPipe,  // a pipe whose reading end is already closed
+  kFullPipe,    // a pipe that is full and that nobody reads until the child has ended
 };
 
 struct ProcessOptions {
@@ -18,7 +20,8 @@ struct ProcessOptions {
   // The child's whole environment, apart from a few variables that only configure the test
   // machinery (PATH and the sanitizers' options).
   std::map<std::string, std::string> environment = {};
-  StandardOutput standard_output = StandardOutput::kCaptured;
+  OutputStream standard_output = OutputStream::kCaptured;
+  OutputStream standard_error = OutputStream::kCaptured;
   // The child's working directory; empty for the test's own.
   std::string working_directory = {};
   // Start the child with SIGPIPE ignored, so that a broken pipe shows up as a failed write.
@@ -26,10 +29,10 @@ struct ProcessOptions {
 };
 
 struct ProcessResult {
-  std::string standard_output;
-  std::string standard_error;
-  int exit_status = -1;  // -1 when the process was killed by a signal
-  int signal = 0;        // the signal that ended the process, or 0
+  std::string standard_output;  // when captured
+  std::string standard_error;   // when captured
+  int exit_status = -1;         // -1 when the process was killed by a signal
+  int signal = 0;               // the signal that ended the process, or 0
 };
 
 ProcessResult RunProcess(const std::string& program, const ProcessOptions& options);

@@ -16,7 +16,10 @@ namespace {
 using namespace std::string_literals;
 using Environment = std::map<std::string, std::string>;
 
-const std::string kNoRuntimeMessage = "vr-runtime-path: no OpenVR runtime found\n";
+// The tool under test is built against our own library, so it points to the library's trace.
+const std::string kNoRuntimeMessage =
+    "vr-runtime-path: no OpenVR runtime found (set OPENVR_API_DEBUG=1 to see where the library "
+    "looked)\n";
 const std::string kWriteErrorMessage = "vr-runtime-path: cannot write to standard output";
 
 std::string Hex(std::string_view bytes) {
@@ -38,7 +41,7 @@ Environment Reporting(std::string_view text, uint32_t required_size) {
 }
 
 ProcessResult RunTool(Environment environment, std::vector<std::string> arguments = {},
-                      StandardOutput standard_output = StandardOutput::kCaptured,
+                      OutputStream standard_output = OutputStream::kCaptured,
                       bool ignore_sigpipe = false) {
   return RunProcess(STAND_IN_TOOL, {.arguments = std::move(arguments),
                                     .environment = std::move(environment),
@@ -131,7 +134,7 @@ TEST(ToolTest, DoesNotLoadALibraryFromTheWorkingDirectory) {
 
 struct WriteFailureCase {
   const char* name;
-  StandardOutput standard_output;
+  OutputStream standard_output;
 };
 
 class ToolWriteFailureTest : public testing::TestWithParam<WriteFailureCase> {};
@@ -146,14 +149,13 @@ TEST_P(ToolWriteFailureTest, ReportsTheFailureAndExitsWith1) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ToolWriteFailureTest,
-                         testing::Values(WriteFailureCase{"FullDisk", StandardOutput::kFullDevice},
-                                         WriteFailureCase{"Closed", StandardOutput::kClosed},
-                                         WriteFailureCase{"BrokenPipe",
-                                                          StandardOutput::kBrokenPipe}),
+                         testing::Values(WriteFailureCase{"FullDisk", OutputStream::kFullDevice},
+                                         WriteFailureCase{"Closed", OutputStream::kClosed},
+                                         WriteFailureCase{"BrokenPipe", OutputStream::kBrokenPipe}),
                          CaseName());
 
 TEST(ToolTest, BrokenPipeWithDefaultSigpipeEndsTheProcessBySignal) {
-  const ProcessResult result = RunTool(Reporting("/opt/vr\0"s, 8), {}, StandardOutput::kBrokenPipe);
+  const ProcessResult result = RunTool(Reporting("/opt/vr\0"s, 8), {}, OutputStream::kBrokenPipe);
   EXPECT_EQ(result.signal, SIGPIPE);
 }
 

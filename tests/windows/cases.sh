@@ -60,7 +60,7 @@ expect_status() {
   [[ "$status" == "$1" ]] || fail "exit status: expected $1, got $status"
 }
 
-no_runtime_message=$'vr-runtime-path: no OpenVR runtime found\r\n'
+no_runtime_message=$'vr-runtime-path: no OpenVR runtime found (set OPENVR_API_DEBUG=1 to see where the library looked)\r\n'
 
 case "$case_name" in
   registry)
@@ -139,6 +139,47 @@ case "$case_name" in
     expect_stdout ""
     expect_stderr "$no_runtime_message"
     expect_status 1
+    ;;
+  trace)
+    write_registry "$runtime_windows"
+    OPENVR_API_DEBUG=1 run "$TOOL"
+    expect_stdout "$runtime_windows"$'\r\n'
+    expect_status 0
+    # Values are quoted as in JSON, so the paths' backslashes are doubled.
+    quoted_folder="C:\\\\users\\\\$USER\\\\AppData\\\\Local"
+    quoted_runtime="${runtime_windows//\\/\\\\}"
+    size=$(($(printf '%s' "$runtime_windows" | wc -c) + 1))
+    expect_stderr "$(printf '%s\r\n' \
+      "openvr_api: VR_OVERRIDE is not set, so the registry is read" \
+      "openvr_api: configuration folder: \"$quoted_folder\" (from LOCALAPPDATA)" \
+      "openvr_api: registry file: \"$quoted_folder\\\\openvr\\\\openvrpaths.vrpath\"" \
+      "openvr_api: the registry file names the runtime \"$quoted_runtime\" first" \
+      "openvr_api: runtime found: \"$quoted_runtime\" ($size bytes with the NUL, for a buffer of 1024)")"$'\n'
+    ;;
+  trace-to-debugger)
+    # Wine logs what a program sends to the debugger on these channels.
+    OPENVR_API_DEBUG=1 WINEDEBUG=warn+seh,warn+debugstr run "$TOOL"
+    expect_stdout ""
+    expect_status 1
+    grep -q $'^openvr_api: no runtime found\r$' "$work/stderr" ||
+      fail "no trace on standard error: $(cat "$work/stderr")"
+    grep -q 'OutputDebugString.*"openvr_api: no runtime found\\n"' "$work/stderr" ||
+      fail "no trace for the debugger: $(cat "$work/stderr")"
+    OPENVR_API_DEBUG=0 WINEDEBUG=warn+seh,warn+debugstr run "$TOOL"
+    ! grep -q 'openvr_api' "$work/stderr" || fail "traced although off: $(cat "$work/stderr")"
+    ;;
+  trace-unwritable)
+    write_registry "$runtime_windows"
+    for standard_error in closed full; do
+      status=0
+      if [[ "$standard_error" == closed ]]; then
+        OPENVR_API_DEBUG=1 "$EMULATOR" "$TOOL" >"$work/stdout" 2>&- || status=$?
+      else
+        OPENVR_API_DEBUG=1 "$EMULATOR" "$TOOL" >"$work/stdout" 2>/dev/full || status=$?
+      fi
+      expect_stdout "$runtime_windows"$'\r\n'
+      expect_status 0
+    done
     ;;
   *)
     fail "unknown case $case_name"
