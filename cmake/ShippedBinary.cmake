@@ -1,5 +1,5 @@
 # How the binaries we ship, the tool and the library, are linked.
-include(CheckLinkerFlag)
+include(CheckCXXSourceCompiles)
 
 # Unused code and data are dropped at link time, which needs each function and object in a
 # section of its own. Harmless for everything else built here.
@@ -8,8 +8,12 @@ if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
 endif()
 
 # Relative relocations packed into a compact table: less for the loader to read at start-up.
+# Some linkers only warn that they ignore the option for their target.
 if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
-  check_linker_flag(CXX "LINKER:-z,pack-relative-relocs" linker_packs_relative_relocs)
+  set(CMAKE_REQUIRED_LINK_OPTIONS "LINKER:-z,pack-relative-relocs")
+  check_cxx_source_compiles("int main() { return 0; }" linker_packs_relative_relocs
+                            FAIL_REGEX "pack-relative-relocs.*ignored")
+  unset(CMAKE_REQUIRED_LINK_OPTIONS)
 endif()
 
 function(vr_runtime_path_shipped_binary target)

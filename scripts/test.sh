@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Installs what the builds and the tests need, then builds and runs every suite: the native
 # one, the same under AddressSanitizer and UndefinedBehaviorSanitizer, the Windows one
-# (cross-built with MinGW-w64, run under Wine), and a bounded fuzzing run on the library.
+# (cross-built with MinGW-w64, run under Wine), the Linux arm64 one (cross-built, run under
+# qemu), and a bounded fuzzing run on the library.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib/packages.sh
 
 require_packages "${BUILD_PACKAGES[@]}" libgtest-dev clang-format \
-  g++-mingw-w64-x86-64-posix wine64 clang libclang-rt-dev
+  g++-mingw-w64-x86-64-posix wine64 clang libclang-rt-dev \
+  g++-aarch64-linux-gnu qemu-user googletest
 
 step() { echo "== $*" >&2; }
 
@@ -33,6 +35,10 @@ step "Windows: cross build, package, and tests under Wine"
 build windows
 cmake --build --preset windows --target package
 ctest --preset windows
+
+step "Linux arm64: cross build and tests under qemu"
+build linux-arm64
+ctest --preset linux-arm64
 
 step "Fuzzing the registry reader"
 build fuzz

@@ -69,6 +69,16 @@ const std::string kNoRuntimeMessage =
     "vr-runtime-path: no OpenVR runtime found (set OPENVR_API_DEBUG=1 to see where the library "
     "looked)\n";
 
+// Bytes above 127, valid UTF-8 or not, pass through the library and the tool unchanged (on
+// machines where char is signed and where it is not).
+TEST_F(EndToEndTest, PrintsBytesAbove127AsTheyAre) {
+  const std::filesystem::path other = root() / "r\xc3\xbcntime \xe2\x9c\x93 \xff\x80";
+  std::filesystem::create_directories(other);
+  const ProcessResult result = RunTool({{"VR_OVERRIDE", other.string()}});
+  EXPECT_EQ(result.standard_output, other.string() + "\n");
+  EXPECT_EQ(result.exit_status, 0);
+}
+
 TEST_F(EndToEndTest, NoRuntimePrintsNothingAndExitsWith1) {
   const ProcessResult result = RunTool();
   EXPECT_EQ(result.standard_output, "");

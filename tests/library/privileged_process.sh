@@ -3,7 +3,7 @@
 # not let that user's environment steer discovery: VR_OVERRIDE, XDG_CONFIG_HOME, HOME and
 # OPENVR_API_DEBUG are ignored, and the registry is read from the real user's home folder in
 # the password database. A plain copy, for comparison, honours them all.
-#   privileged_process.sh <print_runtime_path program> <its openvr_api library>
+#   privileged_process.sh <print_runtime_path program> <its openvr_api library> [emulator...]
 #
 # Needs root: to make a set-user-ID-root copy and to run it as another user, whose entry in the
 # password database exists only in this test's own mount namespace. Exit status 77: skipped.
@@ -14,6 +14,8 @@ skip() {
   echo "skipped: $*"
   exit 77
 }
+(($# == 2)) || skip "under emulation the kernel starts the emulator, which is not set-user-ID," \
+  "so the program gets no rights of its own"
 ((EUID == 0)) || skip "only root can make a set-user-ID-root copy and start it as another user"
 for command in unshare setpriv mount; do
   command -v "$command" >/dev/null || skip "$command (util-linux) is not installed"

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <memory>
 
+#include "emulator.h"
 #include "read_all.h"
 
 namespace {
@@ -139,7 +140,9 @@ ProcessResult RunProcess(const std::string& program, const ProcessOptions& optio
   posix_spawnattr_setsigdefault(&attributes, &default_signals);
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
 
-  std::vector<std::string> argument_strings{program};
+  // A program built for another machine is started through the emulator.
+  std::vector<std::string> argument_strings = kEmulator;
+  argument_strings.push_back(program);
   argument_strings.insert(argument_strings.end(), options.arguments.begin(),
                           options.arguments.end());
   std::vector<std::string> environment_strings = ChildEnvironment(options.environment);
@@ -148,7 +151,7 @@ ProcessResult RunProcess(const std::string& program, const ProcessOptions& optio
 
   pid_t child = 0;
   const int spawn_error =
-      ::posix_spawn(&child, program.c_str(), &actions, &attributes, argv.data(), envp.data());
+      ::posix_spawnp(&child, argv[0], &actions, &attributes, argv.data(), envp.data());
   ::sigaction(SIGPIPE, &previous_sigpipe, nullptr);
   posix_spawn_file_actions_destroy(&actions);
   posix_spawnattr_destroy(&attributes);
