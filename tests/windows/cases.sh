@@ -115,9 +115,12 @@ case "$case_name" in
     ;;
   local-app-data-fallback)
     write_registry "$runtime_windows"
-    run "$FALLBACK_PROGRAM"
+    OPENVR_API_DEBUG=1 run "$FALLBACK_PROGRAM"
     expect_stdout "$runtime_windows"$'\r\n'
     expect_status 0
+    grep -q $'^openvr_api: LOCALAPPDATA is not set\r$' "$work/stderr" &&
+      grep -q '^openvr_api: configuration folder: ".*" (from the known folder for local application data)' \
+        "$work/stderr" || fail "the trace does not show the known folder: $(cat "$work/stderr")"
     ;;
   missing-library)
     mkdir "$work/alone"
@@ -155,6 +158,30 @@ case "$case_name" in
       "openvr_api: registry file: \"$quoted_folder\\\\openvr\\\\openvrpaths.vrpath\"" \
       "openvr_api: the registry file names the runtime \"$quoted_runtime\" first" \
       "openvr_api: runtime found: \"$quoted_runtime\" ($size bytes with the NUL, for a buffer of 1024)")"$'\n'
+    ;;
+  trace-reasons)
+    # trace_reason <registry contents, or "folder"> <what the trace must say>
+    trace_reason() {
+      rm -rf "$registry"
+      if [[ "$1" == folder ]]; then
+        mkdir -p "$registry"
+      else
+        mkdir -p "$(dirname "$registry")"
+        printf '%s' "$1" >"$registry"
+      fi
+      OPENVR_API_DEBUG=1 run "$TOOL"
+      expect_status 1
+      grep -qF "openvr_api: $2" "$work/stderr" ||
+        fail "expected '$2' in the trace: $(cat "$work/stderr")"
+    }
+    trace_reason folder "the registry file is a directory, not a regular file"
+    trace_reason '{ "runtime": [ "C:\\gone" ' "the registry file is not valid JSON: line 1, column 27: syntax error while parsing array - unexpected end of input"
+    trace_reason '{ "runtime": [ 7 ] }' \
+      'the first element of the registry file'"'"'s "runtime" array is a number, not a string'
+    trace_reason '{ "runtime": [ "C:\\gone" ] }' \
+      'the runtime path "C:\\gone" is not an existing directory: File not found'
+    trace_reason '{ "runtime": [ "gone" ] }' 'the runtime path "gone" is not an absolute path'
+    rm -rf "$registry"
     ;;
   trace-to-debugger)
     # Wine logs what a program sends to the debugger on these channels.
