@@ -37,7 +37,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         RegistryCase{"FirstRuntime", R"({"runtime": ["{runtime}"]})", "{runtime}"},
         RegistryCase{"OtherKeysIgnored",
-                     R"({"config": ["/nowhere"], "external_drivers": null, "jsonid": "vrpathreg",
+                     R"({"config": ["/nowhere"], "external_drivers": null, "jsonid": "vr-registry",
                          "runtime": ["{runtime}", "{root}/second"], "version": 1,
                          "log": {"runtime": []}})",
                      "{runtime}"},
