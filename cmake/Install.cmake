@@ -1,5 +1,4 @@
 # Installation and packages: a zip on Windows, a .tar.gz elsewhere.
-include(GNUInstallDirs)
 
 set(installed_targets vr-runtime-path)
 if(TARGET openvr_api)
@@ -31,7 +30,7 @@ install(
   LIBRARY DESTINATION ${private_dir}
   # Import libraries are for building, not for running: not part of an installation.
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development EXCLUDE_FROM_ALL)
-install(FILES README.md DESTINATION ${install_docdir})
+install(FILES README.md LICENSE DESTINATION ${install_docdir})
 
 set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
