@@ -17,6 +17,11 @@ include(CheckCXXCompilerFlag)
 include(CheckCXXSourceCompiles)
 
 add_compile_options(-fstack-protector-strong)
+# MinGW-w64 takes the guard, and the checked functions below, from GCC's libssp, which the
+# compiler links in only when it links with the option too.
+if(MINGW)
+  add_link_options(-fstack-protector-strong)
+endif()
 
 # Checked variants of the C library's memory and string functions, at the highest level the
 # compiler supports; only an optimised build can have them. Whatever level the compiler
@@ -29,7 +34,8 @@ else()
   set(fortify_level 2)
 endif()
 add_compile_options(
-  "$<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:-U_FORTIFY_SOURCE;-D_FORTIFY_SOURCE=${fortify_level}>")
+  "$<$<AND:$<COMPILE_LANGUAGE:C,CXX>,$<CONFIG:Release,RelWithDebInfo,MinSizeRel>>:-U_FORTIFY_SOURCE;-D_FORTIFY_SOURCE=${fortify_level}>"
+)
 
 if(WIN32)
   return()

@@ -61,11 +61,11 @@ for binary in "$@"; do
   esac
 done
 
-# The compile commands of the binaries' own sources, from CMake's compile_commands.json, whose
-# entries hold "command" before "file".
+# The compile commands of the binaries' own C and C++ sources, from CMake's
+# compile_commands.json, whose entries hold "command" before "file".
 commands=$(awk -v src="$source_dir" '
   /^ *"command": / { command = $0 }
-  /^ *"file": / {
+  /^ *"file": .*\.(c|cpp)",?$/ {
     if (index($0, "\"" src "/src/") || index($0, "\"" src "/openvr_api/src/")) print command
   }' "$compile_commands")
 [[ -n "$commands" ]] || fail "no compile command for the sources in $source_dir/src and $source_dir/openvr_api/src"
