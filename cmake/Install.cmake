@@ -58,7 +58,7 @@ set(CPACK_EXTERNAL_REQUESTED_VERSIONS 1.0)
 set(CPACK_EXTERNAL_ENABLE_STAGING ON)
 set(CPACK_EXTERNAL_PACKAGE_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/package/make_packages.cmake)
 set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/package/write_checksums.cmake)
-# One staged tree of everything that is installed by default.
+# One staged tree of everything that is installed by default; make_packages.cmake strips it.
 set(CPACK_MONOLITHIC_INSTALL ON)
-set(CPACK_STRIP_FILES ON)
+set(CPACK_VR_RUNTIME_PATH_STRIP ${CMAKE_STRIP})
 include(CPack)

@@ -1,5 +1,5 @@
 # Makes the Debian package from the staged tree: included by make_packages.cmake, whose
-# run() and epoch it uses; sets package to the .deb's path. The Debian-specific files come
+# run(), epoch and binaries it uses; sets package to the .deb's path. The Debian-specific files come
 # from packaging/debian/; dpkg-shlibdeps computes Depends from the binaries.
 set(package_root ${top}/deb)
 set(package_docdir ${package_root}/usr/share/doc/${CPACK_PACKAGE_NAME})
@@ -36,18 +36,10 @@ if(NOT changelog_head MATCHES "^${CPACK_PACKAGE_NAME} \\(${CPACK_PACKAGE_VERSION
 endif()
 run(gzip -9n -c ${templates}/changelog OUTPUT_FILE ${package_docdir}/changelog.gz)
 
-# Depends: dpkg-shlibdeps reads the ELF files' needs; it wants a debian/control where it runs,
+# Depends: dpkg-shlibdeps reads the binaries' needs; it wants a debian/control where it runs,
 # and takes libraries inside the package's own tree (under DEBIAN's parent) as its own.
-set(elf_files "")
-file(GLOB_RECURSE files ${package_root}/usr/*)
-foreach(file IN LISTS files)
-  if(NOT IS_SYMLINK ${file})
-    file(READ ${file} magic LIMIT 4 HEX)
-    if(magic STREQUAL "7f454c46")
-      list(APPEND elf_files -e${file})
-    endif()
-  endif()
-endforeach()
+set(elf_files ${binaries})
+list(TRANSFORM elf_files PREPEND -e${package_root}/usr/)
 file(WRITE ${top}/shlibdeps/debian/control "")
 execute_process(
   COMMAND ${CPACK_VR_RUNTIME_PATH_DPKG_SHLIBDEPS} -O ${elf_files}

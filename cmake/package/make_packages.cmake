@@ -37,6 +37,21 @@ function(run)
   execute_process(COMMAND ${ARGV} WORKING_DIRECTORY ${top} COMMAND_ERROR_IS_FATAL ANY)
 endfunction()
 
+# The binaries without their symbols and debug information. strip rewrites a Windows image's
+# header with SOURCE_DATE_EPOCH as its time stamp; zero keeps the linker's "none".
+# binaries: the ELF and PE files, relative to the staging area.
+set(binaries "")
+file(GLOB_RECURSE files RELATIVE ${stage} ${stage}/*)
+foreach(file IN LISTS files)
+  if(NOT IS_SYMLINK ${stage}/${file})
+    file(READ ${stage}/${file} magic LIMIT 4 HEX)
+    if(magic STREQUAL "7f454c46" OR magic MATCHES "^4d5a")
+      list(APPEND binaries ${file})
+      run(${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0 ${CPACK_VR_RUNTIME_PATH_STRIP} ${stage}/${file})
+    endif()
+  endif()
+endforeach()
+
 # The staged tree as packed: fixed modes, every time stamp the epoch (for zip, which stores
 # the files' own).
 run(chmod -R u=rwX,go=rX ${stage})
