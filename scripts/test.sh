@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Installs what the builds and the tests need, then builds and runs every suite: the native
 # one, the same under AddressSanitizer and UndefinedBehaviorSanitizer, the Windows one
-# (cross-built with MinGW-w64, run under Wine), and a bounded fuzzing run on the library.
+# (cross-built with MinGW-w64, run under Wine), a second build that must give the same bytes,
+# and a bounded fuzzing run on the library.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib/packages.sh
 
 require_packages "${BUILD_PACKAGES[@]}" libgtest-dev clang-format \
-  g++-mingw-w64-x86-64-posix wine64 clang libclang-rt-dev
+  g++-mingw-w64-x86-64-posix wine64 clang libclang-rt-dev \
+  dpkg-dev lintian mandoc man-db zip unzip
 
 step() { echo "== $*" >&2; }
 
@@ -33,6 +35,9 @@ step "Windows: cross build, package, and tests under Wine"
 build windows
 cmake --build --preset windows --target package
 ctest --preset windows
+
+step "Reproducibility: the packages built again elsewhere, compared byte for byte"
+scripts/check-reproducible.sh default windows
 
 step "Fuzzing the registry reader"
 build fuzz
