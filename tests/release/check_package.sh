@@ -17,9 +17,10 @@ fail() {
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-# Nothing these tools run may read or write the real home folder.
+# Nothing these tools run may read or write the real home folder, or leave files behind.
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_CACHE_HOME="$work/home/.cache"
-mkdir -p "$HOME"
+export TMPDIR="$work/tmp"
+mkdir -p "$HOME" "$TMPDIR"
 
 # expect_files <listing file> <expected path>...: the listing's files and links, one per line,
 # are exactly the expected ones.
