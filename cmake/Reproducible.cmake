@@ -6,7 +6,7 @@ if(NOT CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
 endif()
 
 # Paths in debug information and __FILE__ are written relative to the source folder, "."; a
-# build folder outside it is written as "build". The compiler tries the option given last first.
+# build folder outside it is written as "build".
 add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}=.)
 cmake_path(IS_PREFIX PROJECT_SOURCE_DIR "${PROJECT_BINARY_DIR}" NORMALIZE build_in_source)
 if(NOT build_in_source)

@@ -1,5 +1,5 @@
-# Makes the Debian package from the staged tree: included by make_packages.cmake, whose
-# run(), epoch and binaries it uses; sets package to the .deb's path. The Debian-specific files come
+# Makes the Debian package from the staged tree: included by make_packages.cmake, whose run()
+# and binaries it uses; sets package to the .deb's path. The Debian-specific files come
 # from packaging/debian/; dpkg-shlibdeps computes Depends from the binaries.
 set(package_root ${top}/deb)
 set(package_docdir ${package_root}/usr/share/doc/${CPACK_PACKAGE_NAME})

@@ -37,9 +37,9 @@ function(run)
   execute_process(COMMAND ${ARGV} WORKING_DIRECTORY ${top} COMMAND_ERROR_IS_FATAL ANY)
 endfunction()
 
-# The binaries without their symbols and debug information. strip rewrites a Windows image's
-# header with SOURCE_DATE_EPOCH as its time stamp; zero keeps the linker's "none".
-# binaries: the ELF and PE files, relative to the staging area.
+# The binaries (the ELF and PE files, listed in binaries relative to the staging area) lose
+# their symbols and debug information. strip writes SOURCE_DATE_EPOCH into a Windows image's
+# header as its time stamp: zero keeps the linker's "none".
 set(binaries "")
 file(GLOB_RECURSE files RELATIVE ${stage} ${stage}/*)
 foreach(file IN LISTS files)
