@@ -2,14 +2,15 @@
 # Installs what the builds and the tests need, then builds and runs every suite: the native
 # one, the same under AddressSanitizer and UndefinedBehaviorSanitizer, the Windows one
 # (cross-built with MinGW-w64, run under Wine), the Linux arm64 one (cross-built, run under
-# qemu), and a bounded fuzzing run on the library.
+# qemu), a second build that must give the same bytes, and a bounded fuzzing run on the
+# library.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib/packages.sh
 
 require_packages "${BUILD_PACKAGES[@]}" libgtest-dev clang-format \
   g++-mingw-w64-x86-64-posix wine64 clang libclang-rt-dev \
-  g++-aarch64-linux-gnu qemu-user googletest
+  g++-aarch64-linux-gnu qemu-user googletest dpkg-dev lintian mandoc man-db zip unzip
 
 step() { echo "== $*" >&2; }
 
@@ -39,6 +40,9 @@ ctest --preset windows
 step "Linux arm64: cross build and tests under qemu"
 build linux-arm64
 ctest --preset linux-arm64
+
+step "Reproducibility: the packages built again elsewhere, compared byte for byte"
+scripts/check-reproducible.sh default windows
 
 step "Fuzzing the registry reader"
 build fuzz
