@@ -26,4 +26,12 @@ set(CPACK_VR_RUNTIME_PATH_DEB_MAINTAINER "the vr-runtime-path authors <vr-runtim
 set(CPACK_VR_RUNTIME_PATH_DEB_TEMPLATES ${PROJECT_SOURCE_DIR}/packaging/debian)
 set(CPACK_VR_RUNTIME_PATH_DPKG_DEB ${DPKG_DEB_EXECUTABLE})
 set(CPACK_VR_RUNTIME_PATH_DPKG_SHLIBDEPS ${DPKG_SHLIBDEPS_EXECUTABLE})
+# A cross build's binaries need the target's C library, which Debian's cross packages
+# (libc6-arm64-cross, say) keep under the cross root rather than in the multiarch folders.
+set(CPACK_VR_RUNTIME_PATH_DEB_LIBRARY_DIRS "")
+if(CMAKE_CROSSCOMPILING)
+  foreach(root IN LISTS CMAKE_FIND_ROOT_PATH)
+    list(APPEND CPACK_VR_RUNTIME_PATH_DEB_LIBRARY_DIRS ${root}/lib)
+  endforeach()
+endif()
 list(APPEND CPACK_VR_RUNTIME_PATH_FORMATS deb)

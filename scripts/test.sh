@@ -37,12 +37,13 @@ build windows
 cmake --build --preset windows --target package
 ctest --preset windows
 
-step "Linux arm64: cross build and tests under qemu"
+step "Linux arm64: cross build, package, and tests under qemu"
 build linux-arm64
+cmake --build --preset linux-arm64 --target package
 ctest --preset linux-arm64
 
 step "Reproducibility: the packages built again elsewhere, compared byte for byte"
-scripts/check-reproducible.sh default windows
+scripts/check-reproducible.sh default windows linux-arm64
 
 step "Fuzzing the registry reader"
 build fuzz

@@ -40,9 +40,11 @@ run(gzip -9n -c ${templates}/changelog OUTPUT_FILE ${package_docdir}/changelog.g
 # and takes libraries inside the package's own tree (under DEBIAN's parent) as its own.
 set(elf_files ${binaries})
 list(TRANSFORM elf_files PREPEND -e${package_root}/usr/)
+set(library_dirs ${CPACK_VR_RUNTIME_PATH_DEB_LIBRARY_DIRS})
+list(TRANSFORM library_dirs PREPEND -l)
 file(WRITE ${top}/shlibdeps/debian/control "")
 execute_process(
-  COMMAND ${CPACK_VR_RUNTIME_PATH_DPKG_SHLIBDEPS} -O ${elf_files}
+  COMMAND ${CPACK_VR_RUNTIME_PATH_DPKG_SHLIBDEPS} -O ${library_dirs} ${elf_files}
   WORKING_DIRECTORY ${top}/shlibdeps
   OUTPUT_VARIABLE shlibdeps_output
   ERROR_VARIABLE shlibdeps_messages COMMAND_ERROR_IS_FATAL ANY)
@@ -55,6 +57,10 @@ if(shlibdeps_messages)
 endif()
 string(REGEX MATCH "shlibs:Depends=([^\n]*)" _ "${shlibdeps_output}")
 set(depends ${CMAKE_MATCH_1})
+# The cross packages name the target's own packages with its architecture ("libc6:arm64"): a
+# package of that architecture depends on them by name alone.
+string(REGEX REPLACE ":${CPACK_VR_RUNTIME_PATH_DEB_ARCHITECTURE}([ ,]|$)" "\\1" depends
+                     "${depends}")
 if(depends STREQUAL "")
   message(FATAL_ERROR "dpkg-shlibdeps found no dependencies: ${shlibdeps_output}")
 endif()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks a package as its users and Debian's tools would, without installing anything:
-#   check_package.sh tar.gz|deb|zip <package> <source folder>
+#   check_package.sh tar.gz|deb|zip <package> <source folder> [emulator command...]
 #   check_package.sh checksums <SHA256SUMS> <package>...
+# The emulator, when given, starts the tool of a package for another machine.
 # Every package holds exactly the expected files, owned by root, and the licence; the tool runs
 # from an unpacked .tar.gz or .deb. The .deb also passes lintian without error or warning,
 # carries the licence in its copyright file and its manual page where man finds it.
@@ -43,7 +44,7 @@ expect_owned_by_root() {
 expect_tool_runs() {
   mkdir -p "$work/runtime"
   local output
-  output=$(env -i VR_OVERRIDE="$work/runtime" "$1/bin/vr-runtime-path") || true
+  output=$(env -i VR_OVERRIDE="$work/runtime" "${emulator[@]}" "$1/bin/vr-runtime-path") || true
   [[ "$output" == "$work/runtime" ]] || fail "the packaged tool printed '$output'"
 }
 
@@ -52,9 +53,13 @@ expect_licence() {
   cmp -s "$source_dir/LICENSE" "$1" || fail "$1 is not the project's LICENSE"
 }
 
+if [[ "$kind" != checksums ]]; then
+  source_dir=$1
+  emulator=("${@:2}")
+fi
+
 case "$kind" in
   tar.gz)
-    source_dir=$1
     top=$(basename "$package" .tar.gz)
     tar -tzf "$package" >"$work/listing"
     tar -tvzf "$package" --numeric-owner >"$work/verbose"
@@ -68,7 +73,6 @@ case "$kind" in
     expect_tool_runs "$work/$top"
     ;;
   deb)
-    source_dir=$1
     # lintian complains on standard error when run as root; its findings go to standard output.
     if ! lintian --no-cfg --fail-on error,warning "$package" 2>/dev/null >"$work/lintian"; then
       fail "lintian:"$'\n'"$(cat "$work/lintian")"
@@ -107,7 +111,6 @@ case "$kind" in
       fail "man vr-runtime-path shows: $page"
     ;;
   zip)
-    source_dir=$1
     top=$(basename "$package" .zip)
     unzip -Z1 "$package" >"$work/listing"
     expect_files "$work/listing" "$top/LICENSE" "$top/README.md" "$top/openvr_api.dll" \
@@ -124,7 +127,7 @@ case "$kind" in
       fail "sha256sum -c rejects SHA256SUMS"
     ;;
   *)
-    echo "usage: check_package.sh tar.gz|deb|zip <package> <source folder>" >&2
+    echo "usage: check_package.sh tar.gz|deb|zip <package> <source folder> [emulator...]" >&2
     echo "       check_package.sh checksums <SHA256SUMS> <package>..." >&2
     exit 2
     ;;
