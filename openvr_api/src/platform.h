@@ -92,7 +92,7 @@ struct FileContents {
 };
 
 // The contents of the regular file at path, unless it holds more than max_size bytes. A named
-// pipe or a device is never opened for reading, so that nothing blocks or never ends.
+// pipe or a device is never read, so that nothing blocks or never ends.
 FileContents ReadRegularFile(const std::string& path, std::size_t max_size);
 
 // What a path names, or why the system could not tell (it does not exist, say).
@@ -106,8 +106,9 @@ PathType TypeOfPath(const std::string& path);
 bool IsAbsolutePath(std::string_view path);
 
 // Writes one line of diagnostics (without its line end) to the process's standard error, in a
-// single write. A line that cannot be written at once is dropped: this never blocks, never
-// raises a signal and never fails.
+// single write, one thread at a time. A line that cannot be written is dropped: this never
+// ends the process by a signal and never fails. On POSIX it never waits for a reader either;
+// on Windows a pipe whose reader has stopped reading can hold it up, as any write would.
 void WriteDiagnosticLine(std::string_view line) noexcept;
 
 }  // namespace openvr_api::platform

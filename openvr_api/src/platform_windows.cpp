@@ -128,16 +128,24 @@ FallbackFolder KnownLocalAppDataFolder() {
                           .source = "the known folder for local application data",
                           .error = {}};
   const HMODULE shell = ::LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (shell == nullptr) {
+    fallback.error = LastError();
+    return fallback;
+  }
   const HMODULE com = ::LoadLibraryExW(L"ole32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  if (shell == nullptr || com == nullptr) {
+  if (com == nullptr) {
     fallback.error = LastError();
     return fallback;
   }
   const auto get_known_folder_path =
       FunctionAt<decltype(::SHGetKnownFolderPath)>(::GetProcAddress(shell, "SHGetKnownFolderPath"));
+  if (get_known_folder_path == nullptr) {
+    fallback.error = LastError();
+    return fallback;
+  }
   const auto free_task_memory =
       FunctionAt<decltype(::CoTaskMemFree)>(::GetProcAddress(com, "CoTaskMemFree"));
-  if (get_known_folder_path == nullptr || free_task_memory == nullptr) {
+  if (free_task_memory == nullptr) {
     fallback.error = LastError();
     return fallback;
   }
@@ -216,8 +224,10 @@ std::string DescribeSystemError(SystemError error) {
   }
   ::LocalFree(text);
   if (!description || description->empty()) {
+    // HRESULTs read best in hexadecimal, the system's error codes in decimal.
     char code[32];
-    std::snprintf(code, sizeof code, "error %lu", error.code);
+    std::snprintf(code, sizeof code, error.code > 0xffff ? "error 0x%08lx" : "error %lu",
+                  error.code);
     return code;
   }
   return *description;

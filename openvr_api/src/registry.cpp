@@ -36,7 +36,7 @@ class FirstRuntimeFinder {
     return true;
   }
   bool key(Json::string_t& name) {
-    runtime_is_next_ = depth_ == 1 && top_ == JsonType::kObject && name == "runtime";
+    runtime_is_next_ = depth_ == 1 && name == "runtime";
     return true;
   }
   bool end_object() {
@@ -44,7 +44,7 @@ class FirstRuntimeFinder {
     return true;
   }
   bool start_array(std::size_t /*size*/) {
-    const bool is_runtime = depth_ == 1 && runtime_is_next_;
+    const bool is_runtime = runtime_is_next_;
     Value(JsonType::kArray);
     first_is_next_ = is_runtime;
     ++depth_;

@@ -26,7 +26,7 @@ std::string_view Describe(FileType type) {
     case FileType::kOther:
       break;
   }
-  return "neither a regular file nor a directory";
+  return "an unknown kind of file";
 }
 
 std::string_view Describe(JsonType type) {

@@ -53,7 +53,8 @@ std::optional<CodePoint> DecodeUtf8(std::string_view text) {
 // around them on screen.
 bool MustEscape(char32_t c) {
   return c < 0x20 || c == 0x7f || (c >= 0x80 && c <= 0x9f) || c == 0x2028 || c == 0x2029 ||
-         c == 0x200e || c == 0x200f || (c >= 0x202a && c <= 0x202e) || (c >= 0x2066 && c <= 0x2069);
+         c == 0x061c || c == 0x200e || c == 0x200f || (c >= 0x202a && c <= 0x202e) ||
+         (c >= 0x2066 && c <= 0x2069);
 }
 
 void AppendHex(std::string& line, std::uint32_t value, int digits) {
@@ -63,8 +64,9 @@ void AppendHex(std::string& line, std::uint32_t value, int digits) {
   }
 }
 
+// Escapes text onto line; what goes beyond the longest line would only be cut off again.
 void AppendEscaped(std::string& line, std::string_view text) {
-  while (!text.empty()) {
+  while (!text.empty() && line.size() <= kMaxLineSize) {
     const std::optional<CodePoint> code_point = DecodeUtf8(text);
     if (!code_point) {
       line += "\\x";

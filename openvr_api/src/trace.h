@@ -34,9 +34,6 @@ class Trace {
   // On when OPENVR_API_DEBUG asks for it; always off in a process that does not trust its
   // environment.
   static Trace FromEnvironment();
-  static Trace Off() { return Trace(false); }
-
-  bool enabled() const { return enabled_; }
 
   // Writes one line made of the pieces: text, Quoted and Escaped values, system errors and
   // numbers. With the trace off nothing is formatted; a line that cannot be made or written
@@ -60,9 +57,11 @@ class Trace {
 
   explicit Trace(bool enabled) : enabled_(enabled) {}
 
+  // Sizes and counts are shown as numbers; characters and truth values are not numbers here.
   template <typename Piece>
   static void AppendPiece(std::string& line, const Piece& piece) {
-    if constexpr (std::integral<Piece>) {
+    if constexpr (std::unsigned_integral<Piece> && !std::same_as<Piece, bool> &&
+                  !std::same_as<Piece, char>) {
       Append(line, static_cast<std::uint64_t>(piece));
     } else {
       Append(line, piece);

@@ -32,8 +32,13 @@ bool VR_GetRuntimePath(char* buffer, uint32_t buffer_size, uint32_t* required_si
   try {
     const openvr_api::Trace trace = openvr_api::Trace::FromEnvironment();
     const std::optional<std::string> runtime = openvr_api::FindRuntime(trace);
-    if (!runtime || runtime->size() >= std::numeric_limits<uint32_t>::max()) {
+    if (!runtime) {
       trace.Line("no runtime found");
+      return false;
+    }
+    if (runtime->size() >= std::numeric_limits<uint32_t>::max()) {
+      trace.Line("no runtime found: the path's ", runtime->size(),
+                 " bytes are more than a 32-bit size can report");
       return false;
     }
     const auto size_with_nul = static_cast<uint32_t>(runtime->size() + 1);

@@ -1,5 +1,9 @@
 // The contract of VR_GetRuntimePath towards its callers' buffers, and its trace.
 #include <gtest/gtest.h>
+#include <pthread.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <set>
@@ -166,7 +170,47 @@ TEST_F(GetRuntimePathTest, TracedLinesOfSeveralThreadsStayWhole) {
   EXPECT_TRUE(AskFromThreads(runtime().string()));
   const std::string traced = concurrent.Take();
   EXPECT_EQ(Lines(traced), expected_lines);
-  EXPECT_EQ(traced.back(), '\n');
+  EXPECT_TRUE(traced.ends_with('\n'));
+}
+
+bool SigpipePending() {
+  sigset_t pending;
+  sigpending(&pending);
+  return sigismember(&pending, SIGPIPE) == 1;
+}
+
+// A write of the trace to a socket that takes nothing raises SIGPIPE; the library takes back
+// that one and no other: one that the caller holds back and has pending stays pending.
+TEST_F(GetRuntimePathTest, TakesBackOnlyTheSigpipeItsTraceRaised) {
+  environment_.Set("OPENVR_API_DEBUG", "1");
+  sigset_t pipe_signal;
+  sigemptyset(&pipe_signal);
+  sigaddset(&pipe_signal, SIGPIPE);
+  sigset_t previous_mask;
+  ASSERT_EQ(pthread_sigmask(SIG_BLOCK, &pipe_signal, &previous_mask), 0);
+  for (const bool pending_before : {false, true}) {
+    int ends[2];
+    ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, ends), 0);
+    shutdown(ends[1], SHUT_RD);
+    if (pending_before) {
+      pthread_kill(pthread_self(), SIGPIPE);
+    }
+    const int saved_standard_error = dup(STDERR_FILENO);
+    dup2(ends[0], STDERR_FILENO);
+    char buffer[4096];
+    const bool found = VR_GetRuntimePath(buffer, sizeof buffer, nullptr);
+    dup2(saved_standard_error, STDERR_FILENO);
+    close(saved_standard_error);
+    close(ends[0]);
+    close(ends[1]);
+
+    EXPECT_TRUE(found);
+    EXPECT_EQ(SigpipePending(), pending_before) << "pending before: " << pending_before;
+    const timespec no_wait{};
+    while (sigtimedwait(&pipe_signal, nullptr, &no_wait) == SIGPIPE) {
+    }
+  }
+  pthread_sigmask(SIG_SETMASK, &previous_mask, nullptr);
 }
 
 struct TraceSettingCase {

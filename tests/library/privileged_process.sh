@@ -43,11 +43,18 @@ register "$work/home/.config" "$work/registered"
 register "$work/chosen-config" "$work/chosen-by-config-home"
 register "$work/chosen-home/.config" "$work/chosen-by-home"
 mkdir -p "$work/chosen-by-override"
+# A registry that only root may read, naming a runtime the test user must not learn of.
+register "$work/root-only" "$work/secret-runtime"
 chmod -R a+rX "$work"
+chmod 0600 "$work/root-only/openvr/openvrpaths.vrpath"
+chown -R "$uid:$uid" "$work/home"
 
 install -m 4755 "$program" "$work/privileged"
 install -m 0755 "$program" "$work/plain"
+# In secure mode the loader ignores LD_LIBRARY_PATH: the set-user-ID copy loads the library
+# through its run path, the plain one this copy.
 install -m 0644 "$library" "$work/"
+install -m 4755 "$(command -v id)" "$work/id"
 
 # run <copy> <variable=value>...: the copy, started by the test user with only these variables
 # (and the sanitizers' options), inside a namespace whose password database knows that user.
@@ -66,6 +73,15 @@ run() {
     "$work/$copy" >"$work/output" 2>"$work/errors" || status=$?
   output=$(cat "$work/output") errors=$(cat "$work/errors")
 }
+
+# The set-user-ID bit and the namespace's password database must both take effect, or the
+# case proves nothing: a folder mounted nosuid, or a name service cache that answers instead of
+# the file, would make it fail for reasons of the machine's own.
+run id
+[[ "$output" == *" euid=0(root)"* ]] ||
+  skip "a set-user-ID program gets no rights in $work (mounted nosuid?): $output $errors"
+[[ "$output" == "uid=$uid(vr-test) "* ]] ||
+  skip "the password database seen in the namespace does not name the test user: $output"
 
 failures=0
 fail() {
@@ -92,6 +108,17 @@ for variable in VR_OVERRIDE="$work/chosen-by-override" XDG_CONFIG_HOME="$work/ch
   HOME="$work/chosen-home"; do
   expect privileged "$work/registered" "$variable"
 done
+
+# The registry is the user's own file: one the process's rights alone could read is not used.
+ln -sf "$work/root-only/openvr/openvrpaths.vrpath" "$work/home/.config/openvr/openvrpaths.vrpath"
+for copy in plain privileged; do
+  run "$copy"
+  [[ "$status" == 1 && -z "$output" ]] ||
+    fail "the $copy copy used a registry that only root may read: '$output' (status $status)"
+done
+rm "$work/home/.config/openvr/openvrpaths.vrpath"
+register "$work/home/.config" "$work/registered"
+chown "$uid:$uid" "$work/home/.config/openvr/openvrpaths.vrpath"
 
 run plain OPENVR_API_DEBUG=1
 [[ "$errors" == *"openvr_api: runtime found"* ]] || fail "the plain copy does not trace: '$errors'"

@@ -38,13 +38,14 @@ TEST_P(TraceOutputTest, DropsWhatCannotBeWrittenAndKeepsTheAnswer) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, TraceOutputTest,
-                         testing::Values(StandardErrorCase{"Written", OutputStream::kCaptured},
-                                         StandardErrorCase{"Closed", OutputStream::kClosed},
-                                         StandardErrorCase{"FullDisk", OutputStream::kFullDevice},
-                                         StandardErrorCase{"ReaderGone", OutputStream::kBrokenPipe},
-                                         StandardErrorCase{"PipeNobodyEmpties",
-                                                           OutputStream::kFullPipe}),
-                         CaseName());
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TraceOutputTest,
+    testing::Values(StandardErrorCase{"Written", OutputStream::kCaptured},
+                    StandardErrorCase{"Closed", OutputStream::kClosed},
+                    StandardErrorCase{"FullDisk", OutputStream::kFullDevice},
+                    StandardErrorCase{"ReaderGone", OutputStream::kBrokenPipe},
+                    StandardErrorCase{"SocketThatTakesNothing", OutputStream::kDeafSocket},
+                    StandardErrorCase{"PipeNobodyEmpties", OutputStream::kFullPipe}),
+    CaseName());
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -42,7 +43,7 @@ std::vector<char*> NullTerminated(std::vector<std::string>& strings) {
   return pointers;
 }
 
-// Pipes made for the child, whose ends the parent closes once the child has ended.
+// Pipes and sockets made for the child, whose ends the parent closes once the child has ended.
 class Pipes {
  public:
   Pipes() = default;
@@ -53,6 +54,18 @@ class Pipes {
   }
   Pipes(const Pipes&) = delete;
   Pipes& operator=(const Pipes&) = delete;
+
+  // A connected socket whose peer has shut down reading; returns the child's end, or -1.
+  int MakeDeafSocket() {
+    int ends[2] = {-1, -1};
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) {
+      return -1;
+    }
+    ends_.push_back(ends[0]);
+    ends_.push_back(ends[1]);
+    ::shutdown(ends[1], SHUT_RD);
+    return ends[0];
+  }
 
   // A pipe whose reading end is closed (broken) or that holds all it can (full); returns its
   // writing end, or -1.
@@ -92,6 +105,11 @@ bool Redirect(posix_spawn_file_actions_t& actions, int descriptor, OutputStream 
       return posix_spawn_file_actions_addopen(&actions, descriptor, "/dev/full", O_WRONLY, 0) == 0;
     case OutputStream::kClosed:
       return posix_spawn_file_actions_addclose(&actions, descriptor) == 0;
+    case OutputStream::kDeafSocket: {
+      const int socket_end = pipes.MakeDeafSocket();
+      return socket_end >= 0 &&
+             posix_spawn_file_actions_adddup2(&actions, socket_end, descriptor) == 0;
+    }
     case OutputStream::kBrokenPipe:
     case OutputStream::kFullPipe:
       break;

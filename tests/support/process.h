@@ -13,6 +13,7 @@ enum class OutputStream {
   kClosed,      // the descriptor is not open
   kBrokenPipe,  // a pipe whose reading end is already closed
   kFullPipe,    // a pipe that is full and that nobody reads until the child has ended
+  kDeafSocket,  // a socket whose other end takes nothing more: a write raises SIGPIPE
 };
 
 struct ProcessOptions {
