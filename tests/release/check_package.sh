@@ -89,9 +89,9 @@ case "$kind" in
     [[ "$depends" == *"libc6 (>= "* ]] || fail "Depends does not name the C library: '$depends'"
     version=$(dpkg-deb --field "$package" Version)
 
-    dpkg-deb -x "$package" "$work/root"
-    expect_tool_runs "$work/root/usr"
-    doc="$work/root/usr/share/doc/vr-runtime-path"
+    dpkg-deb -x "$package" "$work/unpacked"
+    expect_tool_runs "$work/unpacked/usr"
+    doc="$work/unpacked/usr/share/doc/vr-runtime-path"
     # The licence's text is the copyright file's License paragraph, indented, " ." for an
     # empty line.
     sed -n '/^License: Expat$/,$p' "$doc/copyright" | tail -n +2 | sed 's/^ //; s/^\.$//' \
@@ -101,11 +101,11 @@ case "$kind" in
     [[ "$(zcat "$doc/changelog.gz" | head -n 1)" == "vr-runtime-path ($version) "* ]] ||
       fail "the changelog's first entry is not for version $version"
 
-    manual=$(env -i PATH=/usr/bin:/bin HOME="$HOME" MANPATH="$work/root/usr/share/man" \
+    manual=$(env -i PATH=/usr/bin:/bin HOME="$HOME" MANPATH="$work/unpacked/usr/share/man" \
       man -w vr-runtime-path) || true
-    [[ "$manual" == "$work/root/usr/share/man/man1/vr-runtime-path.1.gz" ]] ||
+    [[ "$manual" == "$work/unpacked/usr/share/man/man1/vr-runtime-path.1.gz" ]] ||
       fail "man finds the page at '$manual'"
-    page=$(env -i PATH=/usr/bin:/bin HOME="$HOME" MANPATH="$work/root/usr/share/man" \
+    page=$(env -i PATH=/usr/bin:/bin HOME="$HOME" MANPATH="$work/unpacked/usr/share/man" \
       MANWIDTH=80 man vr-runtime-path 2>&1) || true
     [[ "$page" == *NAME*"vr-runtime-path -- print the path of the OpenVR runtime"*SYNOPSIS* ]] ||
       fail "man vr-runtime-path shows: $page"
