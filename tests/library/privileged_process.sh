@@ -83,11 +83,7 @@ run id
 [[ "$output" == "uid=$uid(vr-test) "* ]] ||
   skip "the password database seen in the namespace does not name the test user: $output"
 
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/../support/failures.sh"
 
 # expect <copy> <expected output> <variable=value>...
 expect() {
@@ -125,4 +121,4 @@ run plain OPENVR_API_DEBUG=1
 run privileged OPENVR_API_DEBUG=1
 [[ -z "$errors" ]] || fail "the set-user-ID copy traces: '$errors'"
 
-exit $((failures > 0))
+finish

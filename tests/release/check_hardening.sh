@@ -6,12 +6,7 @@
 set -euo pipefail
 compile_commands=$1 source_dir=$2 reader=$3
 shift 3
-failures=0
-
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/../support/failures.sh"
 
 # Tools' output is read whole before it is searched: with pipefail, a search that stops early
 # would fail the pipeline.
@@ -75,4 +70,4 @@ while IFS= read -r command; do
   done
 done <<<"$commands"
 
-exit $((failures > 0))
+finish

@@ -9,12 +9,7 @@
 set -euo pipefail
 kind=$1 package=$2
 shift 2
-failures=0
-
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/../support/failures.sh"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -133,4 +128,4 @@ case "$kind" in
     ;;
 esac
 
-exit $((failures > 0))
+finish

@@ -6,12 +6,7 @@
 set -euo pipefail
 windres=$1 version=$2 licence=$3
 shift 3
-failures=0
-
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/../support/failures.sh"
 
 IFS=. read -r major minor patch <<<"$version"
 copyright=$(grep -m 1 '^Copyright ' "$licence")
@@ -45,4 +40,4 @@ for binary in "$@"; do
     fail "$binary's copyright is not the licence's '$copyright'"
 done
 
-exit $((failures > 0))
+finish

@@ -3,12 +3,7 @@
 # check_binaries.sh <objdump> <windres> <vr-runtime-path.exe> <openvr_api.dll>
 set -euo pipefail
 objdump=$1 windres=$2 tool=$3 library=$4
-failures=0
-
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/../support/failures.sh"
 
 # DLLs that every Windows installation has.
 is_system_dll() {
@@ -68,4 +63,4 @@ grep -q '^1 24 ' <<<"$resources" || fail "$tool has no application manifest (res
 grep -q 'requestedExecutionLevel level=""asInvoker"" uiAccess=""false""' <<<"$resources" ||
   fail "$tool's manifest does not ask for asInvoker without UI access"
 
-exit $((failures > 0))
+finish
