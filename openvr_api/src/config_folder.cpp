@@ -5,6 +5,15 @@
 namespace openvr_api {
 namespace {
 
+// The folder below an absolute base, named on the trace with where the base came from.
+std::string ChosenFolder(std::string_view base, std::string_view subfolder, std::string_view source,
+                         const Trace& trace) {
+  std::string folder(base);
+  folder += subfolder;
+  trace.Line("configuration folder: ", Quoted{folder}, " (from ", source, ")");
+  return folder;
+}
+
 std::optional<std::string> FolderFromVariable(const platform::ConfigFolderVariable& variable,
                                               const Trace& trace) {
   const std::optional<std::string> value = platform::EnvironmentVariable(variable.name);
@@ -20,10 +29,7 @@ std::optional<std::string> FolderFromVariable(const platform::ConfigFolderVariab
     trace.Line(variable.name, " is ", Quoted{*value}, ", not an absolute path, so it is ignored");
     return std::nullopt;
   }
-  std::string folder = *value;
-  folder += variable.subfolder;
-  trace.Line("configuration folder: ", Quoted{folder}, " (from ", variable.name, ")");
-  return folder;
+  return ChosenFolder(*value, variable.subfolder, variable.name, trace);
 }
 
 }  // namespace
@@ -48,10 +54,7 @@ std::optional<std::string> UserConfigFolder(const Trace& trace) {
                ", not an absolute path");
     return std::nullopt;
   }
-  std::string folder = *fallback.base;
-  folder += fallback.subfolder;
-  trace.Line("configuration folder: ", Quoted{folder}, " (from ", fallback.source, ")");
-  return folder;
+  return ChosenFolder(*fallback.base, fallback.subfolder, fallback.source, trace);
 }
 
 }  // namespace openvr_api

@@ -33,6 +33,12 @@ FileType TypeOf(mode_t mode) {
 
 SystemError LastError() { return SystemError{static_cast<unsigned long>(errno)}; }
 
+// Why open() just failed on a file that was to be read.
+FileContents OpenFailed(const std::string& path) {
+  const SystemError error = LastError();
+  return OpenFailure(path, error, error.code == ENOENT || error.code == ENOTDIR);
+}
+
 FileContents ReadOpenFile(int fd, std::size_t max_size) {
   struct stat status {};
   if (::fstat(fd, &status) != 0) {
@@ -64,8 +70,7 @@ FileContents ReadOpenFile(int fd, std::size_t max_size) {
 FileContents ReadUsersOwnFile(const std::string& path, std::size_t max_size) {
   const int path_only = ::open(path.c_str(), O_PATH | O_CLOEXEC);
   if (path_only < 0) {
-    const SystemError error = LastError();
-    return OpenFailure(path, error, error.code == ENOENT || error.code == ENOTDIR);
+    return OpenFailed(path);
   }
   struct stat status {};
   int fd = -1;
@@ -193,8 +198,7 @@ FileContents ReadRegularFile(const std::string& path, std::size_t max_size) {
   // O_NONBLOCK keeps open() from waiting for a writer when the path names a FIFO.
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
   if (fd < 0) {
-    const SystemError error = LastError();
-    return OpenFailure(path, error, error.code == ENOENT || error.code == ENOTDIR);
+    return OpenFailed(path);
   }
   FileContents contents = ReadOpenFile(fd, max_size);
   ::close(fd);
